@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The about message: version, date and licence, each line ended by CR LF.
+QString aboutText();

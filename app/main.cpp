@@ -1,0 +1,23 @@
+#include "app/main_window.h"
+#include "app/translations.h"
+#include "app/window_texts.h"
+#include "platform/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    // Fusion draws a button's face colour, which EXIT relies on.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    installQtHungarianTranslations(application);
+
+    platform::QtDialogs dialogs(kProgramTitle);
+    Form1 window(QDir::currentPath(), dialogs);
+    dialogs.setParentWindow(&window);
+    if (!window.Form_Load())
+        return 1;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class WordGrid;
+
+namespace platform {
+class Dialogs;
+}
+
+// The program's one window. It owns every control and the state its handlers share; the
+// handlers of each subsystem are defined in that subsystem's folder.
+class Form1 final : public QWidget {
+public:
+    Form1(QString startDirectory, platform::Dialogs &dialogs, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up. False when the program cannot go on (the message has been shown).
+    bool Form_Load();
+
+    // Screens, EXIT and about.
+    void ResetToMainMenu();
+    void Command2_Click();
+    void Command6_Click();
+
+    // Learners and sign-in.
+    bool LoadUserNames();
+    void Combo1_Click();
+    void Command4_Click();
+    void Text11_KeyPress(int keyAscii);
+    void Command5_Click();
+    void Név_vált_Com_Click();
+    void Vissza_Com6_Click();
+
+    // Window-level state shared by the handlers.
+    const QString startDirectory;
+    QString currentUser;
+    QString fieldSeparator;
+    int pairCount = 0;
+    bool allWordsSolved = false;
+    bool gridEditable = false;
+    bool cellEditOpen = false;
+    bool loadFailed = false;
+    bool answerSubmitted = false;
+    bool leaveRequested = false;
+
+private:
+    void createControls();
+    void applyFonts();
+    void applyColours();
+    void connectHandlers();
+    void appendUserName(const QString &name);
+
+    platform::Dialogs &m_dialogs;
+
+    // User selection and sign-in.
+    QPushButton *Command2;
+    QPushButton *Command6;
+    QComboBox *Combo1;
+    QPushButton *Command4;
+    QLineEdit *Text11;
+    QPushButton *Command5;
+    QPushButton *Vissza_Com6;
+    QPushButton *Eredméynek_Com;
+    QLabel *Label12;
+    QLabel *Label11;
+    QPushButton *Név_vált_Com;
+    QPlainTextEdit *Text12;
+    QPushButton *Eredm_Kilép_Com;
+
+    // Main menu and the word-list screens.
+    QPushButton *Új_Com1;
+    QPushButton *Szerkeszt_Comm;
+    QPushButton *Gyak_be_Com2;
+    WordGrid *MSFlexGrid1;
+    QLabel *Label1;
+    QLineEdit *Text1;
+    QLabel *Label2;
+    QLineEdit *Text2;
+    QLabel *Label8;
+    QLineEdit *Text6;
+    QGroupBox *Frame1;
+    QLabel *Label10;
+    QRadioButton *Option4;
+    QRadioButton *Option5;
+    QButtonGroup *entryOrderGroup;
+    QPushButton *Command3;
+    QPushButton *Vissza_Com4;
+    QPushButton *Command1;
+    QPushButton *Szerk_kész_Comm;
+    QLineEdit *Text3;
+    QPushButton *Vissza_no_mentComm;
+    QLabel *Label3;
+    QLabel *Label4;
+
+    // Practice.
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QRadioButton *Option3;
+    QButtonGroup *directionGroup;
+    QPushButton *Tanul_Com4;
+    QLabel *Label5;
+    QLineEdit *Text4;
+    QLabel *Label6;
+    QLineEdit *Text5;
+    QLabel *Label7;
+    QLineEdit *Text9;
+    QLabel *Label9;
+    QLineEdit *Text10;
+    QLineEdit *Text7;
+    QLineEdit *Text8;
+    QPushButton *Mehet_Comm;
+    QPushButton *Megmutat_Comm;
+    QPushButton *Tanul_Vissza_Comm;
+};

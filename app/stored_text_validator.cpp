@@ -1,0 +1,11 @@
+#include "app/stored_text_validator.h"
+
+#include "app/stored_text.h"
+
+QValidator::State StoredTextValidator::validate(QString &input, int &position) const
+{
+    const QString keptBefore = storablePart(input.left(position));
+    input = keptBefore + storablePart(input.mid(position));
+    position = int(keptBefore.size());
+    return Acceptable;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+class QCoreApplication;
+
+// Loads Qt's own Hungarian texts (dialog buttons, file dialogs, edit menus), whatever the system's
+// language. False when they could not be found.
+bool installQtHungarianTranslations(QCoreApplication &application);

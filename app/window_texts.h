@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+inline const QString kWindowCaption = QStringLiteral("Angol - Magyar - Angol   Vokalindo");
+// Message boxes carry this title.
+inline const QString kProgramTitle = QStringLiteral("Vokalindo");
+// What the name box shows while no learner is picked.
+inline const QString kChooseYourName = QStringLiteral("Válaszd ki a Neved!");

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <random>
+
+namespace platform {
+
+class Clock {
+public:
+    virtual ~Clock();
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override;
+};
+
+// Uniform numbers in [0, 1), single precision, reseeded from the clock before each draw.
+class RandomSource {
+public:
+    virtual ~RandomSource();
+    virtual void seedFromClock() = 0;
+    virtual float nextUniform() = 0;
+};
+
+class ClockSeededRandom final : public RandomSource {
+public:
+    explicit ClockSeededRandom(const Clock &clock);
+    void seedFromClock() override;
+    float nextUniform() override;
+
+private:
+    const Clock &m_clock;
+    std::mt19937 m_engine;
+};
+
+} // namespace platform

@@ -1,0 +1,7 @@
+#include "platform/dialogs.h"
+
+namespace platform {
+
+Dialogs::~Dialogs() = default;
+
+} // namespace platform

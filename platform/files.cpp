@@ -1,0 +1,74 @@
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <unistd.h>
+
+namespace platform {
+
+QString joinPath(const QString &directory, const QString &name)
+{
+    return directory + QDir::separator() + name;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool appendToExistingFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly))
+        return false;
+    const qint64 oldSize = file.size();
+    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    if (!written)
+        file.resize(oldSize);
+    return written;
+}
+
+MakeDirectoryResult makeDirectory(const QString &path)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        return MakeDirectoryResult::AlreadyExists;
+    return QDir().mkdir(path) ? MakeDirectoryResult::Created : MakeDirectoryResult::Failed;
+}
+
+bool pathExists(const QString &path)
+{
+    return QFileInfo::exists(path);
+}
+
+bool removeFile(const QString &path)
+{
+    return QFile::remove(path);
+}
+
+bool removeEmptyDirectory(const QString &path)
+{
+    return QDir().rmdir(path);
+}
+
+} // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "support/scripted_dialogs.h"
+
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <initializer_list>
+#include <memory>
+
+// A window in a start directory of its own, with dialogs answered from a script.
+class FormHarness {
+public:
+    // Writes init.usr with these bytes; nullptr leaves the start directory without a registry.
+    explicit FormHarness(const char *registry = "");
+
+    // Form_Load, then shows and activates the window. False when start-up refused to go on.
+    bool start();
+
+    QString path(const QString &relative) const;
+    QByteArray fileBytes(const QString &relative) const;
+
+    template <typename Control = QWidget>
+    Control *control(const char *name) const
+    {
+        auto *found = form->findChild<Control *>(QString::fromUtf8(name));
+        if (!found)
+            qFatal("no control named %s", name);
+        return found;
+    }
+
+    void click(const char *name) const;
+    void typeInto(const char *name, const QString &text) const;
+    void pressEnter(const char *name) const;
+    // Picks the entry from Combo1's drop-down list as a person does: open it, choose, Enter.
+    void pickName(const QString &name) const;
+    // "Új Név Felvétele", the name, Enter.
+    void addLearner(const QString &name) const;
+
+    QSet<QString> visibleControls() const;
+
+    QTemporaryDir startDirectory;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Form1> form;
+};
+
+// Types as a person does, one key at a time, any letter.
+void typeText(QWidget *widget, const QString &text);
+
+// The visible set of a screen: the controls named, plus "Névjegy" and, unless left out, "EXIT".
+enum class Exit { Shown, Hidden };
+QSet<QString> screen(std::initializer_list<const char *> controls, Exit exit = Exit::Shown);

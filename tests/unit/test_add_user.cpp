@@ -1,0 +1,136 @@
+#include "users/add_user.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList entries(const QTemporaryDir &dir)
+{
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class TestAddUser : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addsDirectoryLogAndRegistryLine()
+    {
+        QTemporaryDir start;
+        write(start.filePath(QStringLiteral("init.usr")), "Anna\r\n");
+        QCOMPARE(addUser(start.path(), QStringLiteral("Kis Anna")), AddUserOutcome::Added);
+        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nKis Anna\r\n"));
+        QCOMPARE(contents(start.filePath(QStringLiteral("Kis Anna/Kis Anna.log"))),
+                 QByteArray("Kis Anna Eredm\xE9nyei:\r\n"));
+        QCOMPARE(QDir(start.filePath(QStringLiteral("Kis Anna"))).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("Kis Anna.log")});
+    }
+
+    void accentedNameIsStoredInTheCodePage()
+    {
+        QTemporaryDir start;
+        write(start.filePath(QStringLiteral("init.usr")), "");
+        QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
+        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(contents(start.filePath(QStringLiteral("Béla/Béla.log"))), QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
+    }
+
+    void existingEntryIsRefusedAndNothingWritten_data()
+    {
+        QTest::addColumn<bool>("entryIsDirectory");
+        QTest::addRow("directory") << true;
+        QTest::addRow("file") << false;
+    }
+
+    void existingEntryIsRefusedAndNothingWritten()
+    {
+        QFETCH(bool, entryIsDirectory);
+        QTemporaryDir start;
+        write(start.filePath(QStringLiteral("init.usr")), "B\xE9la\r\n");
+        if (entryIsDirectory)
+            QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Anna")));
+        else
+            write(start.filePath(QStringLiteral("Anna")), "x");
+        const QStringList before = entries(start);
+        QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::NameTaken);
+        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(entries(start), before);
+    }
+
+    void namesThatWouldLeaveTheStartDirectoryAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("dot") << QStringLiteral(".");
+        QTest::addRow("dot dot") << QStringLiteral("..");
+        QTest::addRow("slash") << QStringLiteral("../kint");
+        QTest::addRow("nested") << QStringLiteral("a/b");
+        QTest::addRow("backslash") << QStringLiteral("a\\b");
+    }
+
+    void namesThatWouldLeaveTheStartDirectoryAreRefused()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir parent;
+        QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("start")));
+        const QString start = parent.filePath(QStringLiteral("start"));
+        write(start + QStringLiteral("/init.usr"), "Anna\r\n");
+        QCOMPARE(addUser(start, name), AddUserOutcome::NameTaken);
+        QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"start"});
+        QCOMPARE(QDir(start).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"init.usr"});
+        QCOMPARE(contents(start + QStringLiteral("/init.usr")), QByteArray("Anna\r\n"));
+    }
+
+    void failedAdditionLeavesNothingSoTheNameCanBeAddedLater_data()
+    {
+        QTest::addColumn<bool>("registryIsDirectory");
+        QTest::addRow("registry replaced by a directory") << true;
+        QTest::addRow("registry deleted") << false;
+    }
+
+    void failedAdditionLeavesNothingSoTheNameCanBeAddedLater()
+    {
+        QFETCH(bool, registryIsDirectory);
+        QTemporaryDir start;
+        const QString registry = start.filePath(QStringLiteral("init.usr"));
+        if (registryIsDirectory)
+            QVERIFY(QDir(start.path()).mkdir(QStringLiteral("init.usr")));
+
+        QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::WriteFailed);
+        QVERIFY(!QFileInfo::exists(start.filePath(QStringLiteral("Anna"))));
+        QCOMPARE(QFileInfo(registry).isDir(), registryIsDirectory);
+
+        if (registryIsDirectory)
+            QVERIFY(QDir(start.path()).rmdir(QStringLiteral("init.usr")));
+        write(registry, "B\xE9la\r\n");
+        QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
+        QCOMPARE(contents(registry), QByteArray("B\xE9la\r\nAnna\r\n"));
+    }
+
+    void registryWithUnendedLastLineKeepsEveryName()
+    {
+        QTemporaryDir start;
+        write(start.filePath(QStringLiteral("init.usr")), "Anna");
+        QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
+        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nB\xE9la\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAddUser)
+#include "test_add_user.moc"

@@ -1,0 +1,73 @@
+#include "users/user_registry.h"
+
+#include <QTest>
+
+class TestUserRegistry : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsNames_data()
+    {
+        QTest::addColumn<QByteArray>("registry");
+        QTest::addColumn<QStringList>("names");
+        const QStringList annaBela{QStringLiteral("Anna"), QStringLiteral("Béla")};
+        QTest::addRow("empty") << QByteArray() << QStringList();
+        QTest::addRow("Anna and Béla") << QByteArray("\x41\x6E\x6E\x61\x0D\x0A\x42\xE9\x6C\x61\x0D\x0A") << annaBela;
+        QTest::addRow("blank lines skipped") << QByteArray("\r\nAnna\r\n\r\n\r\nB\xE9la\r\n\r\n") << annaBela;
+        QTest::addRow("last line without CR LF") << QByteArray("Anna\r\nB\xE9la") << annaBela;
+        QTest::addRow("LF-only lines") << QByteArray("Anna\nB\xE9la\n") << annaBela;
+        QTest::addRow("spaces are part of the name")
+            << QByteArray(" Kis Anna \r\n") << QStringList{QStringLiteral(" Kis Anna ")};
+        QTest::addRow("only a blank line") << QByteArray("\r\n") << QStringList();
+    }
+
+    void readsNames()
+    {
+        QFETCH(QByteArray, registry);
+        QFETCH(QStringList, names);
+        QCOMPARE(parseUserNames(registry), names);
+    }
+
+    void appendingRebuildsTheFileByteForByte()
+    {
+        QByteArray registry;
+        registry += registryAppendix(registry, QStringLiteral("Anna"));
+        registry += registryAppendix(registry, QStringLiteral("Béla"));
+        QCOMPARE(registry, QByteArray("\x41\x6E\x6E\x61\x0D\x0A\x42\xE9\x6C\x61\x0D\x0A"));
+        QCOMPARE(parseUserNames(registry), (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
+    }
+
+    void appendingAfterAnUnendedLastLineKeepsBothNames()
+    {
+        const QByteArray registry("Anna");
+        QCOMPARE(registryAppendix(registry, QStringLiteral("Béla")), QByteArray("\r\nB\xE9la\r\n"));
+        QCOMPARE(parseUserNames(registry + registryAppendix(registry, QStringLiteral("Béla"))),
+                 (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
+    }
+
+    void acceptableNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("acceptable");
+        QTest::addRow("plain") << QStringLiteral("Anna") << true;
+        QTest::addRow("with space and accents") << QStringLiteral("Kis Öröm") << true;
+        QTest::addRow("dots inside") << QStringLiteral("a..b") << true;
+        QTest::addRow("empty") << QString() << false;
+        QTest::addRow("dot") << QStringLiteral(".") << false;
+        QTest::addRow("dot dot") << QStringLiteral("..") << false;
+        QTest::addRow("slash") << QStringLiteral("../kint") << false;
+        QTest::addRow("backslash") << QStringLiteral("a\\b") << false;
+        QTest::addRow("outside the code page") << QStringLiteral("Ñandú") << false;
+        QTest::addRow("control character") << QStringLiteral("An\x0Ena") << false;
+    }
+
+    void acceptableNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, acceptable);
+        QCOMPARE(isAcceptableUserName(name), acceptable);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserRegistry)
+#include "test_user_registry.moc"

@@ -1,0 +1,251 @@
+// Learners: the names at start-up, adding, picking, signing in, changing learner.
+#include "support/form_harness.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+const QString kNameTaken = QStringLiteral("A megadott név már létezik, Válassz másikat!");
+
+QStringList listedNames(const FormHarness &harness)
+{
+    auto *combo = harness.control<QComboBox>("Combo1");
+    QStringList names;
+    for (int i = 0; i < combo->count(); ++i)
+        names.append(combo->itemText(i));
+    return names;
+}
+
+const QSet<QString> kUserSelection = screen({"Combo1", "Command4"});
+const QSet<QString> kNamePicked = screen({"Combo1", "Command5", "Vissza_Com6", "Eredméynek_Com"});
+const QSet<QString> kNewNameEntry = screen({"Combo1", "Text11", "Vissza_Com6"});
+const QSet<QString> kMainMenu =
+    screen({"Label12", "Label11", "Új_Com1", "Szerkeszt_Comm", "Gyak_be_Com2", "Név_vált_Com"});
+
+} // namespace
+
+class TestSignIn : public QObject {
+    Q_OBJECT
+
+private slots:
+    void registryNamesFillTheListInFileOrder()
+    {
+        FormHarness harness("Anna\r\n\r\nB\xE9la\r\nKis Anna");
+        QVERIFY(harness.start());
+        QCOMPARE(listedNames(harness),
+                 (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla"), QStringLiteral("Kis Anna")}));
+        QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
+    }
+
+    void missingRegistryEndsStartUpWithAMessage()
+    {
+        FormHarness harness(nullptr);
+        QVERIFY(!harness.start());
+        QCOMPARE(harness.dialogs.messages().size(), 1);
+        QVERIFY(harness.dialogs.messages().constFirst().contains(QStringLiteral("init.usr")));
+        QVERIFY(harness.dialogs.messages().constFirst().contains(QStringLiteral("nem található")));
+        QVERIFY(!QFileInfo::exists(harness.path(QStringLiteral("init.usr"))));
+    }
+
+    void unreadableRegistryEndsStartUpWithAMessage()
+    {
+        FormHarness harness(nullptr);
+        QVERIFY(QDir(harness.startDirectory.path()).mkdir(QStringLiteral("init.usr")));
+        QVERIFY(!harness.start());
+        QCOMPARE(harness.dialogs.messages().size(), 1);
+        QVERIFY(harness.dialogs.messages().constFirst().contains(QStringLiteral("init.usr")));
+        QVERIFY(harness.dialogs.messages().constFirst().contains(QStringLiteral("nem olvasható")));
+    }
+
+    void aLearnerIsAddedPickedAndSignedIn()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+
+        harness.click("Command4");
+        QCOMPARE(harness.visibleControls(), kNewNameEntry);
+        QCOMPARE(harness.control<QLineEdit>("Text11")->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), harness.control("Text11"));
+
+        harness.typeInto("Text11", QStringLiteral("Kis Béla"));
+        harness.pressEnter("Text11");
+        QCOMPARE(harness.visibleControls(), screen({"Combo1"}));
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\nKis B\xE9la\r\n"));
+        QCOMPARE(harness.fileBytes(QStringLiteral("Kis Béla/Kis Béla.log")),
+                 QByteArray("Kis B\xE9la Eredm\xE9nyei:\r\n"));
+        QCOMPARE(listedNames(harness), (QStringList{QStringLiteral("Anna"), QStringLiteral("Kis Béla")}));
+        QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
+        QVERIFY(harness.dialogs.shown.isEmpty());
+
+        harness.pickName(QStringLiteral("Kis Béla"));
+        QCOMPARE(harness.visibleControls(), kNamePicked);
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Kis Béla"));
+
+        harness.click("Command5");
+        QCOMPARE(harness.visibleControls(), kMainMenu);
+        QCOMPARE(harness.control<QLabel>("Label11")->text(), QStringLiteral("Kis Béla"));
+    }
+
+    void firstNameAddedToAnEmptyListLeavesTheBoxText()
+    {
+        FormHarness harness;
+        QVERIFY(harness.start());
+        harness.addLearner(QStringLiteral("Anna"));
+        QCOMPARE(listedNames(harness), QStringList{QStringLiteral("Anna")});
+        QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Anna"));
+        QCOMPARE(harness.visibleControls(), screen({"Combo1"}));
+    }
+
+    void changingLearnerAndGoingBack()
+    {
+        FormHarness harness("Anna\r\nB\xE9la\r\n");
+        QVERIFY(harness.start());
+        harness.pickName(QStringLiteral("Béla"));
+        harness.click("Command5");
+
+        harness.click("Név_vált_Com");
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+        QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
+        QCOMPARE(listedNames(harness), (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Béla"));
+
+        // Picking the same name again still counts as a pick.
+        harness.pickName(QStringLiteral("Béla"));
+        QCOMPARE(harness.visibleControls(), kNamePicked);
+        harness.click("Vissza_Com6");
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+        QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
+
+        harness.click("Command4");
+        harness.click("Vissza_Com6");
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+
+        harness.pickName(QStringLiteral("Anna"));
+        harness.click("Command5");
+        QCOMPARE(harness.control<QLabel>("Label11")->text(), QStringLiteral("Anna"));
+    }
+
+    void typingInTheNameBoxPicksNothing()
+    {
+        FormHarness harness("Anna\r\nB\xE9la\r\n");
+        QVERIFY(harness.start());
+        harness.pickName(QStringLiteral("Anna"));
+
+        auto *combo = harness.control<QComboBox>("Combo1");
+        combo->lineEdit()->selectAll();
+        typeText(combo, QStringLiteral("Béla"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        harness.control("Command5")->setFocus(); // leaving the edit field
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Anna"));
+        QCOMPARE(listedNames(harness), (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
+
+        harness.click("Command5");
+        QCOMPARE(harness.control<QLabel>("Label11")->text(), QStringLiteral("Anna"));
+    }
+
+    void typedNamesPickNothingBeforeAnyPick()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        auto *combo = harness.control<QComboBox>("Combo1");
+        combo->lineEdit()->selectAll();
+        typeText(combo, QStringLiteral("Anna"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        harness.click("Command4");
+        QCOMPARE(harness.form->currentUser, QString());
+        QCOMPARE(harness.visibleControls(), kNewNameEntry);
+        QCOMPARE(combo->count(), 1);
+    }
+
+    void existingNameIsRefused()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(QDir(harness.startDirectory.path()).mkdir(QStringLiteral("Anna")));
+        QVERIFY(harness.start());
+        harness.addLearner(QStringLiteral("Anna"));
+        QCOMPARE(harness.dialogs.messages(), QStringList{kNameTaken});
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+        QCOMPARE(QApplication::focusWidget(), harness.control("Command4"));
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\n"));
+        QCOMPARE(listedNames(harness), QStringList{QStringLiteral("Anna")});
+        // The submitted name becomes the current learner even though it was refused.
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Anna"));
+    }
+
+    void namesOutsideTheStartDirectoryAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("dot dot") << QStringLiteral("..");
+        QTest::addRow("dot") << QStringLiteral(".");
+        QTest::addRow("path") << QStringLiteral("../Anna");
+    }
+
+    void namesOutsideTheStartDirectoryAreRefused()
+    {
+        QFETCH(QString, name);
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        const QStringList before = QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        harness.addLearner(name);
+        QCOMPARE(harness.dialogs.messages(), QStringList{kNameTaken});
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\n"));
+        QCOMPARE(QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
+    }
+
+    void failedAdditionIsReportedAndCanBeRetried()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        QVERIFY(QFile::rename(harness.path(QStringLiteral("init.usr")), harness.path(QStringLiteral("saved"))));
+        harness.addLearner(QStringLiteral("Béla"));
+        QCOMPARE(harness.dialogs.messages(), QStringList{kNameTaken});
+        QCOMPARE(harness.visibleControls(), kUserSelection);
+        QVERIFY(!QFileInfo::exists(harness.path(QStringLiteral("Béla"))));
+        QVERIFY(!QFileInfo::exists(harness.path(QStringLiteral("init.usr"))));
+        QCOMPARE(listedNames(harness), QStringList{QStringLiteral("Anna")});
+
+        QVERIFY(QFile::rename(harness.path(QStringLiteral("saved")), harness.path(QStringLiteral("init.usr"))));
+        harness.addLearner(QStringLiteral("Béla"));
+        QCOMPARE(harness.dialogs.messages().size(), 1);
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\nB\xE9la\r\n"));
+        QCOMPARE(listedNames(harness), (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
+    }
+
+    void enterInAnEmptyNameBoxDoesNothing()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        harness.click("Command4");
+        harness.pressEnter("Text11");
+        QCOMPARE(harness.visibleControls(), kNewNameEntry);
+        QVERIFY(harness.dialogs.shown.isEmpty());
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\n"));
+    }
+
+    void nameBoxKeepsOutWhatCannotBeStored()
+    {
+        FormHarness harness;
+        QVERIFY(harness.start());
+        harness.click("Command4");
+        auto *box = harness.control<QLineEdit>("Text11");
+        typeText(box, QStringLiteral("Ñoño"));
+        QCOMPARE(box->text(), QStringLiteral("oo"));
+        box->clear();
+        QApplication::clipboard()->setText(QStringLiteral("Kis\x0E\tÁgi🙂ñ"));
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("KisÁgi"));
+        harness.pressEnter("Text11");
+        QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Kis\xC1gi\r\n"));
+    }
+};
+
+QTEST_MAIN(TestSignIn)
+#include "test_sign_in.moc"

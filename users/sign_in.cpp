@@ -1,0 +1,116 @@
+// Learners: the names at start-up, adding a learner, picking one, signing in and changing learner.
+#include "app/main_window.h"
+
+#include "app/screens.h"
+#include "app/window_texts.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/key_press.h"
+#include "users/add_user.h"
+#include "users/user_registry.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kNameTaken = QStringLiteral("A megadott név már létezik, Válassz másikat!");
+
+QString registryFailure(const QString &registryPath)
+{
+    if (!platform::pathExists(registryPath))
+        return QStringLiteral("A felhasználók listája nem található: %1\r\nA program kilép.").arg(registryPath);
+    return QStringLiteral("A felhasználók listája nem olvasható: %1\r\nA program kilép.").arg(registryPath);
+}
+
+} // namespace
+
+bool Form1::LoadUserNames()
+{
+    const QString registryPath = platform::joinPath(startDirectory, QString::fromLatin1(kRegistryFileName));
+    const std::optional<QByteArray> registry = platform::readWholeFile(registryPath);
+    if (!registry) {
+        m_dialogs.message(registryFailure(registryPath));
+        return false;
+    }
+    for (const QString &name : parseUserNames(*registry))
+        appendUserName(name);
+    return true;
+}
+
+// Adds a name at the end of Combo1's list without changing what its edit field shows
+// (Qt would otherwise show the first entry put into an empty list).
+void Form1::appendUserName(const QString &name)
+{
+    const QString shown = Combo1->currentText();
+    const int current = Combo1->currentIndex();
+    Combo1->addItem(name);
+    Combo1->setCurrentIndex(current);
+    Combo1->setEditText(shown);
+}
+
+void Form1::Combo1_Click()
+{
+    showControls({Command5});
+    hideControls({Command4});
+    showControls({Vissza_Com6});
+    currentUser = Combo1->currentText();
+    showControls({Eredméynek_Com});
+}
+
+// "Új Név Felvétele"
+void Form1::Command4_Click()
+{
+    showControls({Text11});
+    Text11->setFocus();
+    Text11->clear();
+    hideControls({Command4});
+    showControls({Vissza_Com6});
+}
+
+void Form1::Text11_KeyPress(int keyAscii)
+{
+    if (keyAscii != platform::kEnterKey || Text11->text().isEmpty())
+        return;
+    hideControls({Vissza_Com6, Command4, Text11});
+    currentUser = Text11->text();
+    if (addUser(startDirectory, currentUser) != AddUserOutcome::Added) {
+        m_dialogs.message(kNameTaken);
+        showControls({Command4});
+        Command4->setFocus();
+        return;
+    }
+    appendUserName(Text11->text());
+}
+
+// "Belépés"
+void Form1::Command5_Click()
+{
+    hideControls({Command5});
+    ResetToMainMenu();
+    hideControls({Combo1, Eredméynek_Com, Vissza_Com6});
+    Label11->setText(currentUser);
+    showControls({Label11, Label12});
+}
+
+// "Név Váltás"
+void Form1::Név_vált_Com_Click()
+{
+    hideControls({Név_vált_Com, Új_Com1, Szerkeszt_Comm, Gyak_be_Com2});
+    showControls({Command4});
+    hideControls({Vissza_Com6, Command5});
+    Combo1->setEditText(kChooseYourName);
+    showControls({Combo1});
+    hideControls({Text11, Eredméynek_Com, Label11, Label12});
+}
+
+// "Vissza" on the user-selection screen
+void Form1::Vissza_Com6_Click()
+{
+    showControls({Command4});
+    hideControls({Vissza_Com6, Command5});
+    Combo1->setEditText(kChooseYourName);
+    hideControls({Text11, Eredméynek_Com});
+}

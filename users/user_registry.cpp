@@ -1,0 +1,30 @@
+#include "users/user_registry.h"
+
+#include "app/stored_text.h"
+#include "platform/code_page.h"
+
+QStringList parseUserNames(const QByteArray &registry)
+{
+    QStringList names;
+    for (QByteArray line : registry.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            names.append(platform::fromCodePage(line));
+    }
+    return names;
+}
+
+QByteArray registryAppendix(const QByteArray &registry, const QString &name)
+{
+    QByteArray appendix;
+    if (!registry.isEmpty() && !registry.endsWith('\n'))
+        appendix += "\r\n";
+    return appendix + platform::toCodePage(name) + "\r\n";
+}
+
+bool isAcceptableUserName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && isStorableText(name);
+}
