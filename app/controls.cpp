@@ -4,6 +4,7 @@
 #include "app/window_texts.h"
 #include "app/stored_text_validator.h"
 #include "app/word_grid.h"
+#include "app/wrapping_button.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -36,7 +37,7 @@ Control *named(Control *control, const char *name)
 
 QPushButton *button(QWidget *parent, const char *name, const char *caption)
 {
-    return named(new QPushButton(QString::fromUtf8(caption), parent), name);
+    return named(new WrappingButton(QString::fromUtf8(caption), parent), name);
 }
 
 QLabel *label(QWidget *parent, const char *name, const char *caption)
@@ -138,7 +139,10 @@ void Form1::createControls()
     setWindowTitle(kWindowCaption);
     setFixedSize(pixels(9900), pixels(7965));
 
-    QFont windowFont(QStringLiteral("DejaVu Sans"));
+    // Liberation Sans has the widths of the classic Windows sans-serif the layout was made for;
+    // DejaVu Sans stands in where it is missing. Both hold every Hungarian letter.
+    QFont windowFont;
+    windowFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     windowFont.setStyleHint(QFont::SansSerif);
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);

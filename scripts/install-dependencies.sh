@@ -5,7 +5,7 @@ set -euo pipefail
 packages=()
 for group in "$@"; do
     case "$group" in
-        build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-dejavu-core) ;;
+        build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core) ;;
         test) packages+=(xvfb xauth xdotool) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;

@@ -4,13 +4,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display to open the window on: run it from a desktop session, or without one as: xvfb-run -a bash scripts/run.sh" >&2
-    exit 1
-fi
-
 bash "$root/scripts/install-dependencies.sh" build
 bash "$root/scripts/build.sh"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Built, but there is no display to open the window on: run it from a desktop session, or without one: apt-get install -y xvfb && xvfb-run -a bash scripts/run.sh" >&2
+    exit 1
+fi
 
 start="$root/run"
 mkdir -p "$start"
