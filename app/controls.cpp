@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/window_texts.h"
+#include "app/program_font.h"
 #include "app/stored_text_validator.h"
 #include "app/word_grid.h"
 #include "app/wrapping_button.h"
@@ -139,13 +140,7 @@ void Form1::createControls()
     setWindowTitle(kWindowCaption);
     setFixedSize(pixels(9900), pixels(7965));
 
-    // Liberation Sans has the widths of the classic Windows sans-serif the layout was made for;
-    // DejaVu Sans stands in where it is missing. Both hold every Hungarian letter.
-    QFont windowFont;
-    windowFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(programFont());
 
     Command2 = button(this, "Command2", "EXIT");
     Command6 = button(this, "Command6", "Névjegy");

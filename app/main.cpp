@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/program_font.h"
 #include "app/translations.h"
 #include "app/window_texts.h"
 #include "platform/qt_dialogs.h"
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     // Fusion draws a button's face colour, which EXIT relies on.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(programFont());
     installQtHungarianTranslations(application);
 
     platform::QtDialogs dialogs(kProgramTitle);

@@ -1,5 +1,7 @@
 #include "support/form_harness.h"
 
+#include "support/file_helpers.h"
+
 #include <QAbstractItemView>
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,10 +51,7 @@ QString FormHarness::path(const QString &relative) const
 
 QByteArray FormHarness::fileBytes(const QString &relative) const
 {
-    QFile file(path(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
+    return fileContents(path(relative));
 }
 
 void FormHarness::click(const char *name) const

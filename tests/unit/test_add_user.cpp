@@ -5,20 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/file_helpers.h"
+
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QStringList entries(const QTemporaryDir &dir)
 {
@@ -34,10 +23,10 @@ private slots:
     void addsDirectoryLogAndRegistryLine()
     {
         QTemporaryDir start;
-        write(start.filePath(QStringLiteral("init.usr")), "Anna\r\n");
+        writeFile(start.filePath(QStringLiteral("init.usr")), "Anna\r\n");
         QCOMPARE(addUser(start.path(), QStringLiteral("Kis Anna")), AddUserOutcome::Added);
-        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nKis Anna\r\n"));
-        QCOMPARE(contents(start.filePath(QStringLiteral("Kis Anna/Kis Anna.log"))),
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nKis Anna\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("Kis Anna/Kis Anna.log"))),
                  QByteArray("Kis Anna Eredm\xE9nyei:\r\n"));
         QCOMPARE(QDir(start.filePath(QStringLiteral("Kis Anna"))).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("Kis Anna.log")});
@@ -46,10 +35,10 @@ private slots:
     void accentedNameIsStoredInTheCodePage()
     {
         QTemporaryDir start;
-        write(start.filePath(QStringLiteral("init.usr")), "");
+        writeFile(start.filePath(QStringLiteral("init.usr")), "");
         QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
-        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
-        QCOMPARE(contents(start.filePath(QStringLiteral("Béla/Béla.log"))), QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("Béla/Béla.log"))), QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
     }
 
     void existingEntryIsRefusedAndNothingWritten_data()
@@ -63,14 +52,14 @@ private slots:
     {
         QFETCH(bool, entryIsDirectory);
         QTemporaryDir start;
-        write(start.filePath(QStringLiteral("init.usr")), "B\xE9la\r\n");
+        writeFile(start.filePath(QStringLiteral("init.usr")), "B\xE9la\r\n");
         if (entryIsDirectory)
             QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Anna")));
         else
-            write(start.filePath(QStringLiteral("Anna")), "x");
+            writeFile(start.filePath(QStringLiteral("Anna")), "x");
         const QStringList before = entries(start);
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::NameTaken);
-        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
         QCOMPARE(entries(start), before);
     }
 
@@ -90,11 +79,11 @@ private slots:
         QTemporaryDir parent;
         QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("start")));
         const QString start = parent.filePath(QStringLiteral("start"));
-        write(start + QStringLiteral("/init.usr"), "Anna\r\n");
+        writeFile(start + QStringLiteral("/init.usr"), "Anna\r\n");
         QCOMPARE(addUser(start, name), AddUserOutcome::NameTaken);
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"start"});
         QCOMPARE(QDir(start).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"init.usr"});
-        QCOMPARE(contents(start + QStringLiteral("/init.usr")), QByteArray("Anna\r\n"));
+        QCOMPARE(fileContents(start + QStringLiteral("/init.usr")), QByteArray("Anna\r\n"));
     }
 
     void failedAdditionLeavesNothingSoTheNameCanBeAddedLater_data()
@@ -118,17 +107,17 @@ private slots:
 
         if (registryIsDirectory)
             QVERIFY(QDir(start.path()).rmdir(QStringLiteral("init.usr")));
-        write(registry, "B\xE9la\r\n");
+        writeFile(registry, "B\xE9la\r\n");
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
-        QCOMPARE(contents(registry), QByteArray("B\xE9la\r\nAnna\r\n"));
+        QCOMPARE(fileContents(registry), QByteArray("B\xE9la\r\nAnna\r\n"));
     }
 
     void registryWithUnendedLastLineKeepsEveryName()
     {
         QTemporaryDir start;
-        write(start.filePath(QStringLiteral("init.usr")), "Anna");
+        writeFile(start.filePath(QStringLiteral("init.usr")), "Anna");
         QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
-        QCOMPARE(contents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nB\xE9la\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nB\xE9la\r\n"));
     }
 };
 

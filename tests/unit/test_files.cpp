@@ -5,22 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+#include "support/file_helpers.h"
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -30,7 +15,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.txt"));
-        write(path, QByteArray("x\r\ny\0z", 6));
+        writeFile(path, QByteArray("x\r\ny\0z", 6));
         QCOMPARE(platform::readWholeFile(path), std::optional<QByteArray>(QByteArray("x\r\ny\0z", 6)));
         QCOMPARE(platform::readWholeFile(dir.filePath(QStringLiteral("none"))), std::nullopt);
         QCOMPARE(platform::readWholeFile(dir.path()), std::nullopt);
@@ -40,9 +25,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("list.szo"));
-        write(path, "old content");
+        writeFile(path, "old content");
         QVERIFY(platform::writeWholeFileAtomically(path, "new"));
-        QCOMPARE(contents(path), QByteArray("new"));
+        QCOMPARE(fileContents(path), QByteArray("new"));
 
         // The directory is gone: nothing can be written, and nothing is reported as written.
         const QString lost = dir.filePath(QStringLiteral("gone/list.szo"));
@@ -57,9 +42,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("init.usr"));
-        write(path, "Anna\r\n");
+        writeFile(path, "Anna\r\n");
         QVERIFY(platform::appendToExistingFile(path, "B\xE9la\r\n"));
-        QCOMPARE(contents(path), QByteArray("Anna\r\nB\xE9la\r\n"));
+        QCOMPARE(fileContents(path), QByteArray("Anna\r\nB\xE9la\r\n"));
     }
 
     void appendNeverCreatesAFile()
@@ -78,7 +63,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Anna"));
         QCOMPARE(platform::makeDirectory(path), platform::MakeDirectoryResult::Created);
         QCOMPARE(platform::makeDirectory(path), platform::MakeDirectoryResult::AlreadyExists);
-        write(dir.filePath(QStringLiteral("file")), "x");
+        writeFile(dir.filePath(QStringLiteral("file")), "x");
         QCOMPARE(platform::makeDirectory(dir.filePath(QStringLiteral("file"))),
                  platform::MakeDirectoryResult::AlreadyExists);
         QCOMPARE(platform::makeDirectory(dir.filePath(QStringLiteral("no/such"))), platform::MakeDirectoryResult::Failed);

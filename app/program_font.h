@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+// The one face of the window and its dialogs, 8.25 pt regular.
+QFont programFont();

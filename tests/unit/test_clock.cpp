@@ -1,0 +1,44 @@
+#include "platform/clock.h"
+
+#include <QTest>
+
+#include <numeric>
+
+namespace {
+
+class FixedClock final : public platform::Clock {
+public:
+    QDateTime now() const override { return at; }
+    QDateTime at = QDateTime(QDate(2004, 11, 28), QTime(12, 0));
+};
+
+} // namespace
+
+class TestClock : public QObject {
+    Q_OBJECT
+
+private slots:
+    void drawsAreUniformInUnitIntervalAndFollowTheSeed()
+    {
+        FixedClock clock;
+        platform::ClockSeededRandom random(clock);
+        QList<float> first;
+        for (int i = 0; i < 1000; ++i) {
+            const float r = random.nextUniform();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            first.append(r);
+        }
+        const float mean = std::accumulate(first.begin(), first.end(), 0.0f) / first.size();
+        QVERIFY(mean > 0.45f && mean < 0.55f);
+
+        // The same moment gives the same numbers; another moment other numbers.
+        random.seedFromClock();
+        QCOMPARE(random.nextUniform(), first[0]);
+        clock.at = clock.at.addMSecs(1);
+        random.seedFromClock();
+        QVERIFY(random.nextUniform() != first[0]);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClock)
+#include "test_clock.moc"
