@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QButtonGroup;
@@ -58,7 +59,7 @@ private:
     void applyFonts();
     void applyColours();
     void connectHandlers();
-    void appendUserName(const QString &name);
+    void appendUserNames(const QStringList &names);
 
     platform::Dialogs &m_dialogs;
 

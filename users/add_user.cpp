@@ -20,10 +20,10 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
 
     // The registry line goes last: once it is there, the learner is complete.
     const QString logPath = platform::joinPath(userDirectory, resultsLogFileName(name));
-    const QString registryPath = platform::joinPath(startDirectory, QString::fromLatin1(kRegistryFileName));
-    const std::optional<QByteArray> registry = platform::readWholeFile(registryPath);
+    const QString registryFile = registryPath(startDirectory);
+    const std::optional<QByteArray> registry = platform::readWholeFile(registryFile);
     if (registry && platform::writeWholeFileAtomically(logPath, resultsLogHeader(name))
-        && platform::appendToExistingFile(registryPath, registryAppendix(*registry, name)))
+        && platform::appendToExistingFile(registryFile, registryAppendix(*registry, name)))
         return AddUserOutcome::Added;
 
     platform::removeFile(logPath);

@@ -29,24 +29,23 @@ QString registryFailure(const QString &registryPath)
 
 bool Form1::LoadUserNames()
 {
-    const QString registryPath = platform::joinPath(startDirectory, QString::fromLatin1(kRegistryFileName));
-    const std::optional<QByteArray> registry = platform::readWholeFile(registryPath);
+    const QString registryFile = registryPath(startDirectory);
+    const std::optional<QByteArray> registry = platform::readWholeFile(registryFile);
     if (!registry) {
-        m_dialogs.message(registryFailure(registryPath));
+        m_dialogs.message(registryFailure(registryFile));
         return false;
     }
-    for (const QString &name : parseUserNames(*registry))
-        appendUserName(name);
+    appendUserNames(parseUserNames(*registry));
     return true;
 }
 
-// Adds a name at the end of Combo1's list without changing what its edit field shows
+// Adds names at the end of Combo1's list without changing what its edit field shows
 // (Qt would otherwise show the first entry put into an empty list).
-void Form1::appendUserName(const QString &name)
+void Form1::appendUserNames(const QStringList &names)
 {
     const QString shown = Combo1->currentText();
     const int current = Combo1->currentIndex();
-    Combo1->addItem(name);
+    Combo1->addItems(names);
     Combo1->setCurrentIndex(current);
     Combo1->setEditText(shown);
 }
@@ -82,7 +81,7 @@ void Form1::Text11_KeyPress(int keyAscii)
         Command4->setFocus();
         return;
     }
-    appendUserName(Text11->text());
+    appendUserNames({Text11->text()});
 }
 
 // "Belépés"

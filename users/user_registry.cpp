@@ -2,6 +2,12 @@
 
 #include "app/stored_text.h"
 #include "platform/code_page.h"
+#include "platform/files.h"
+
+QString registryPath(const QString &startDirectory)
+{
+    return platform::joinPath(startDirectory, QStringLiteral("init.usr"));
+}
 
 QStringList parseUserNames(const QByteArray &registry)
 {

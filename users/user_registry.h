@@ -7,7 +7,8 @@
 // The registry init.usr: one learner's name a line, each line ended by CR LF, in the order
 // the learners were added.
 
-inline constexpr const char *kRegistryFileName = "init.usr";
+// Where the registry of a start directory lies.
+QString registryPath(const QString &startDirectory);
 
 // Blank lines are skipped. Lines ended by LF alone, and a last line with no line end, are read
 // too, without a stray CR.
