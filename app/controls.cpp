@@ -1,9 +1,10 @@
 // Builds the window's controls: names, captions, twip geometry, tab order, fonts and colours.
 #include "app/main_window.h"
 
-#include "app/window_texts.h"
 #include "app/program_font.h"
 #include "app/stored_text_validator.h"
+#include "app/twips.h"
+#include "app/window_texts.h"
 #include "app/word_grid.h"
 #include "app/wrapping_button.h"
 
@@ -21,13 +22,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-int pixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
 
 template <typename Control>
 Control *named(Control *control, const char *name)
@@ -96,7 +90,8 @@ struct Placement {
 void place(const std::vector<Placement> &placements)
 {
     for (const Placement &p : placements)
-        p.control->setGeometry(pixels(p.left), pixels(p.top), pixels(p.width), pixels(p.height));
+        p.control->setGeometry(twipsToPixels(p.left), twipsToPixels(p.top), twipsToPixels(p.width),
+                               twipsToPixels(p.height));
 
     std::vector<Placement> byTab = placements;
     std::sort(byTab.begin(), byTab.end(), [](const Placement &a, const Placement &b) { return a.tab < b.tab; });
@@ -138,7 +133,7 @@ void Form1::createControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kWindowCaption);
-    setFixedSize(pixels(9900), pixels(7965));
+    setFixedSize(twipsToPixels(9900), twipsToPixels(7965));
 
     setFont(programFont());
 
@@ -278,8 +273,8 @@ void Form1::applyFonts()
              Szerk_kész_Comm},
             9.75, true);
     useFont({Label12}, 9.75, true, true);
-    useFont({Combo1, Command2, Command4, Command5, Vissza_Com6, Eredméynek_Com, Név_vált_Com, Új_Com1,
-             Szerkeszt_Comm, Gyak_be_Com2, Tanul_Com4, Command3, Command1, Label7, Label9, Label10},
+    useFont({Combo1, Command2, Command4, Command5, Vissza_Com6, Eredméynek_Com, Név_vált_Com, Új_Com1, Szerkeszt_Comm,
+             Gyak_be_Com2, Tanul_Com4, Command3, Command1, Label7, Label9, Label10},
             8.25, true);
 }
 

@@ -1,5 +1,7 @@
 #include "app/program_font.h"
 
+#include <QStringList>
+
 QFont programFont()
 {
     // Liberation Sans has the widths of the classic Windows sans-serif the layout was made for;

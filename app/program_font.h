@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QStringList>
 
 // The one face of the window and its dialogs, 8.25 pt regular.
 QFont programFont();
