@@ -175,7 +175,7 @@ void Form1::createControls()
     Vissza_Com4->setEnabled(false);
     Command1 = button(this, "Command1", "Bevitel Mentése és Befejezése");
     Szerk_kész_Comm = button(this, "Szerk_kész_Comm", "Mentés és Vissza");
-    Text3 = storedTextBox(this, "Text3", 40, "Text3");
+    Text3 = storedTextBox(this, "Text3", kCellEditorTypingLimit, "Text3");
     Vissza_no_mentComm = button(this, "Vissza_no_mentComm", "Mégse");
     Label3 = label(this, "Label3", "A szójegyzék neve:");
     Label4 = label(this, "Label4", "");

@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
+#include "app/typing_limit.h"
+#include "app/word_grid.h"
 #include "platform/key_press.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 Form1::Form1(QString startDirectory, platform::Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), startDirectory(std::move(startDirectory)), m_dialogs(dialogs)
@@ -33,4 +36,24 @@ void Form1::connectHandlers()
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Név_vált_Com, &QPushButton::clicked, this, &Form1::Név_vált_Com_Click);
     connect(Vissza_Com6, &QPushButton::clicked, this, &Form1::Vissza_Com6_Click);
+
+    connect(Vissza_no_mentComm, &QPushButton::clicked, this, &Form1::Vissza_no_mentComm_Click);
+    connect(Új_Com1, &QPushButton::clicked, this, &Form1::Új_Com1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    // Enter in the note box leads here; a further Enter presses it.
+    Command3->setAutoDefault(true);
+    connect(Vissza_Com4, &QPushButton::clicked, this, &Form1::Vissza_Com4_Click);
+    platform::onKeyPress(Text1, [this](int keyAscii) { Text1_KeyPress(keyAscii); });
+    platform::onKeyPress(Text2, [this](int keyAscii) { Text2_KeyPress(keyAscii); });
+    platform::onKeyPress(Text6, [this](int keyAscii) { Text6_KeyPress(keyAscii); });
+    connect(Option4, &QRadioButton::clicked, this, &Form1::Option4_Click);
+    connect(Option5, &QRadioButton::clicked, this, &Form1::Option5_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+
+    connect(Szerkeszt_Comm, &QPushButton::clicked, this, &Form1::Szerkeszt_Comm_Click);
+    connect(MSFlexGrid1, &WordGrid::clickedAnywhere, this, &Form1::MSFlexGrid1_Click);
+    connect(MSFlexGrid1, &WordGrid::cellDoubleClicked, this, &Form1::MSFlexGrid1_DblClick);
+    platform::onKeyPress(Text3, [this](int keyAscii) { Text3_KeyPress(keyAscii); });
+    holdTypingToLimit(Text3, kCellEditorTypingLimit);
+    connect(Szerk_kész_Comm, &QPushButton::clicked, this, &Form1::Szerk_kész_Comm_Click);
 }

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
+enum class FailureCode : int;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -42,11 +45,44 @@ public:
     void Név_vált_Com_Click();
     void Vissza_Com6_Click();
 
+    // The word list in the grid: loading, writing, its name, leaving without saving.
+    void OpenWordList();
+    // Nothing when written; otherwise why not.
+    std::optional<FailureCode> WriteWordListRecords(const QString &path);
+    void ShowListName();
+    void ClearGrid();
+    void Vissza_no_mentComm_Click();
+
+    // Building a new list.
+    void Új_Com1_Click();
+    void Command3_Click();
+    void Vissza_Com4_Click();
+    void Text1_KeyPress(int keyAscii);
+    void Text2_KeyPress(int keyAscii);
+    void Text6_KeyPress(int keyAscii);
+    void Option4_Click();
+    void Option5_Click();
+    void Command1_Click();
+
+    // Editing a list, and the in-place cell editor of both list screens.
+    void Szerkeszt_Comm_Click();
+    void MSFlexGrid1_DblClick();
+    void MSFlexGrid1_Click();
+    void Text3_KeyPress(int keyAscii);
+    void Szerk_kész_Comm_Click();
+
+    // What can be typed into the cell editor; a longer cell is still shown whole.
+    static constexpr int kCellEditorTypingLimit = 40;
+
     // Window-level state shared by the handlers.
     const QString startDirectory;
     QString currentUser;
     QString fieldSeparator;
     int pairCount = 0;
+    QString wordListPath;
+    QString listName;
+    int editRow = 0;
+    int editCol = 0;
     bool allWordsSolved = false;
     bool gridEditable = false;
     bool cellEditOpen = false;
@@ -60,6 +96,9 @@ private:
     void applyColours();
     void connectHandlers();
     void appendUserNames(const QStringList &names);
+    void focusFirstWordBox();
+    bool cellEditorCanWriteBack() const;
+    void writeCellEditorBack();
 
     platform::Dialogs &m_dialogs;
 

@@ -1,12 +1,15 @@
 #include "app/word_grid.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 WordGrid::WordGrid(QWidget *parent) : QTableWidget(kRows - 1, kColumns - 1, parent)
 {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Tab leaves the grid for the next control, as it leaves every other one.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
@@ -18,6 +21,9 @@ WordGrid::WordGrid(QWidget *parent) : QTableWidget(kRows - 1, kColumns - 1, pare
     verticalHeader()->setMinimumSectionSize(16);
     verticalHeader()->setDefaultSectionSize(16);
     horizontalHeader()->setFixedHeight(16);
+    // Clicks on the fixed cells are clicks on the grid too.
+    horizontalHeader()->viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
     // Empty header items, so that Qt shows no numbering of its own.
     for (int row = 1; row < kRows; ++row)
         setCellText(row, 0, QString());
@@ -58,4 +64,64 @@ void WordGrid::setColumnWidthInPixels(int column, int pixels)
         verticalHeader()->setFixedWidth(pixels);
     else
         setColumnWidth(column - 1, pixels);
+}
+
+int WordGrid::currentGridRow() const
+{
+    return currentIndex().isValid() ? currentIndex().row() + 1 : 0;
+}
+
+int WordGrid::currentGridColumn() const
+{
+    return currentIndex().isValid() ? currentIndex().column() + 1 : 0;
+}
+
+QRect WordGrid::cellRectInParent(int row, int column) const
+{
+    Q_ASSERT(row >= 1 && row < kRows && column >= 1 && column < kColumns);
+    const QRect inViewport = visualRect(model()->index(row - 1, column - 1));
+    return inViewport.translated(viewport()->geometry().topLeft() + geometry().topLeft());
+}
+
+void WordGrid::mousePressEvent(QMouseEvent *event)
+{
+    // A new press starts a new click, whatever came before.
+    m_releaseEndsDoubleClick = false;
+    QTableWidget::mousePressEvent(event);
+}
+
+void WordGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    if (reportRelease(*event))
+        emit clickedAnywhere();
+}
+
+void WordGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_releaseEndsDoubleClick = true;
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+bool WordGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_releaseEndsDoubleClick = false;
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        m_releaseEndsDoubleClick = true;
+    } else if (event->type() == QEvent::MouseButtonRelease && reportRelease(*static_cast<QMouseEvent *>(event))) {
+        emit clickedAnywhere();
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool WordGrid::reportRelease(const QMouseEvent &event)
+{
+    if (event.button() != Qt::LeftButton)
+        return false;
+    if (m_releaseEndsDoubleClick) {
+        m_releaseEndsDoubleClick = false;
+        return false;
+    }
+    return true;
 }

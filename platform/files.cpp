@@ -61,6 +61,11 @@ bool pathExists(const QString &path)
     return QFileInfo::exists(path);
 }
 
+bool isDirectory(const QString &path)
+{
+    return QFileInfo(path).isDir();
+}
+
 bool removeFile(const QString &path)
 {
     return QFile::remove(path);

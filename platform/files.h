@@ -23,6 +23,7 @@ enum class MakeDirectoryResult { Created, AlreadyExists, Failed };
 MakeDirectoryResult makeDirectory(const QString &path);
 
 bool pathExists(const QString &path);
+bool isDirectory(const QString &path);
 bool removeFile(const QString &path);
 bool removeEmptyDirectory(const QString &path);
 

@@ -52,6 +52,8 @@ void Form1::appendUserNames(const QStringList &names)
 
 void Form1::Combo1_Click()
 {
+    // A pick closes the new-name box: a name typed there must not become the learner behind the pick.
+    hideControls({Text11});
     showControls({Command5});
     hideControls({Command4});
     showControls({Vissza_Com6});

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives the built program on a real X display with the mouse and keyboard, as a person would:
-# add a learner, pick the name, sign in, change learner, add another, leave with EXIT.
+# add a learner, pick the name, sign in, build and save a word list, change learner, add another, leave with EXIT.
 # Usage (under an X server, e.g. xvfb-run): sign_in.sh path/to/vokalindo
 set -euo pipefail
 program="$1"
@@ -51,8 +51,47 @@ sleep 0.5
 xdotool key Down Return
 sleep 0.3
 
-# "Belépés", then "Név Váltás", which only the main menu shows.
+# "Belépés" leads to the main menu.
 click_at_twips 3840 1080 975 495
+
+# "Új Szójegyzék Készítése": two pairs typed with the keyboard alone. Enter walks from the English box to the
+# Hungarian one, to the note, to "Szópár felvétele", and a further Enter adds the pair.
+click_at_twips 7680 840 2175 615
+xdotool type --delay 40 "apple"
+xdotool key Return
+xdotool type --delay 40 "alma"
+xdotool key Return Return Return
+sleep 0.3
+xdotool type --delay 40 "pear"
+xdotool key Return
+xdotool type --delay 40 "körte"
+xdotool key Return
+xdotool type --delay 40 "gyümölcs"
+xdotool key Return Return
+sleep 0.3
+
+# "Bevitel Mentése és Befejezése" asks for a name in the save dialog, which starts in the learner's directory
+# and adds the list extension.
+click_at_twips 360 2160 2055 495
+dialog="$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
+    fail "saving the list showed no file dialog"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.3
+xdotool type --delay 40 "gyumolcs"
+xdotool key Return
+list="$start/Kis Anna/gyumolcs.szo"
+dialog_closed() { ! xdotool search --onlyvisible --name "^Vokalindo$" >/dev/null 2>&1; }
+wait_for dialog_closed || fail "the save dialog stayed open"
+list_written() { [ -f "$list" ]; }
+wait_for list_written || fail "no word list was saved: $(ls -la "$start/Kis Anna")"
+# Each pair: number, English, Hungarian, note (a space when there is none), each closed by 0x0E, then CR LF;
+# Hungarian letters in Windows-1250 (ö = f6, ü = fc).
+expected_list="310e6170706c650e616c6d610e200e0d0a"
+expected_list+="320e706561720e6bf67274650e6779fc6df66c63730e0d0a"
+[ "$(od -An -tx1 "$list" | tr -d ' \n')" = "$expected_list" ] || fail "word list bytes: $(od -c "$list")"
+[ "$(xdotool getwindowname "$window")" = "$caption" ] || fail "window title after saving is '$(xdotool getwindowname "$window")'"
+
+# "Név Váltás", which only the main menu shows: saving the list led back there.
 click_at_twips 5520 1320 2055 495
 
 # Back on the user-selection screen: add a second learner the same way.

@@ -132,6 +132,19 @@ private slots:
         QCOMPARE(harness.control<QLabel>("Label11")->text(), QStringLiteral("Anna"));
     }
 
+    void pickingANameClosesTheNewNameBox()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        harness.click("Command4");
+        harness.typeInto("Text11", QStringLiteral("Béla"));
+        harness.pickName(QStringLiteral("Anna"));
+        QCOMPARE(harness.visibleControls(), kNamePicked);
+        harness.click("Command5");
+        QCOMPARE(harness.visibleControls(), kMainMenu);
+        QCOMPARE(harness.form->currentUser, QStringLiteral("Anna"));
+    }
+
     void typingInTheNameBoxPicksNothing()
     {
         FormHarness harness("Anna\r\nB\xE9la\r\n");
@@ -192,7 +205,8 @@ private slots:
         QFETCH(QString, name);
         FormHarness harness("Anna\r\n");
         QVERIFY(harness.start());
-        const QStringList before = QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        const QStringList before =
+            QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
         harness.addLearner(name);
         QCOMPARE(harness.dialogs.messages(), QStringList{kNameTaken});
         QCOMPARE(harness.visibleControls(), kUserSelection);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The name a word list is shown and recorded by: its file name without the directory and without
+// the last four characters (".szo"). Both "/" and "\" end a directory.
+QString listNameOf(const QString &wordListPath);

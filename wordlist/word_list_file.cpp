@@ -1,0 +1,122 @@
+#include "wordlist/word_list_file.h"
+
+#include "platform/code_page.h"
+
+#include <algorithm>
+
+namespace {
+
+// Reads the text field by field. Line ends are skipped unexamined, so a file whose lines end in
+// something other than CR LF breaks the next record's number.
+class RecordReader {
+public:
+    explicit RecordReader(const QByteArray &bytes) : m_bytes(bytes) {}
+
+    bool atEnd() const { return m_position >= m_bytes.size(); }
+
+    // A field runs up to the next separator and leaves the position on it; its first byte is taken
+    // whatever it is. Nothing when the text ends before the separator.
+    std::optional<QByteArray> readField()
+    {
+        const qsizetype start = m_position;
+        const qsizetype separator = m_bytes.indexOf(kFieldSeparator, start + 1);
+        if (start >= m_bytes.size() || separator < 0)
+            return std::nullopt;
+        m_position = separator;
+        return m_bytes.mid(start, separator - start);
+    }
+
+    void skip(qsizetype count) { m_position += count; }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_position = 0;
+};
+
+// 1..20 written in decimal digits alone; 0 otherwise.
+int recordNumber(const QByteArray &field)
+{
+    if (field.isEmpty() || field.size() > 2)
+        return 0;
+    bool isNumber = false;
+    const int number = field.toInt(&isNumber);
+    const bool digitsOnly = std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return isNumber && digitsOnly && number >= 1 && number <= kMaxPairs ? number : 0;
+}
+
+bool isUsed(const WordListRow &row)
+{
+    return !row[0].isEmpty();
+}
+
+// The rows 1..pairCount must all hold a record, and no row after them.
+bool leavesNoGap(const WordListRows &rows, int pairCount)
+{
+    for (int row = 1; row <= kMaxPairs; ++row) {
+        if (isUsed(rows[row]) != (row <= pairCount))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+WordListReading readWordList(const QByteArray &bytes)
+{
+    WordListReading reading;
+    if (bytes.size() > kMaxWordListFileSize) {
+        reading.outcome = ReadOutcome::Empty;
+        return reading;
+    }
+
+    RecordReader reader(bytes);
+    do {
+        const std::optional<QByteArray> numberField = reader.readField();
+        if (!numberField) {
+            reading.outcome = ReadOutcome::Empty;
+            return reading;
+        }
+        const int number = recordNumber(*numberField);
+        if (number == 0) {
+            reading.outcome = ReadOutcome::BadRecordNumber;
+            return reading;
+        }
+        WordListRow &row = reading.rows[number];
+        row[0] = QString::number(number);
+        for (int column = 1; column <= 3; ++column) {
+            reader.skip(1);
+            const std::optional<QByteArray> field = reader.readField();
+            if (!field) {
+                reading.outcome = ReadOutcome::Empty;
+                return reading;
+            }
+            // A field that starts with the separator was empty in the file and swallowed the next one.
+            if (field->startsWith(kFieldSeparator)) {
+                reading.outcome = ReadOutcome::EmptyField;
+                return reading;
+            }
+            row[column] = platform::fromCodePage(*field);
+        }
+        reader.skip(3);
+        reading.pairCount = number;
+    } while (!reader.atEnd());
+
+    if (!leavesNoGap(reading.rows, reading.pairCount))
+        reading.outcome = ReadOutcome::NumberingGap;
+    return reading;
+}
+
+std::optional<QByteArray> writeWordList(const WordListRows &rows, int pairCount)
+{
+    QByteArray bytes;
+    for (int row = 1; row <= pairCount; ++row) {
+        for (const QString &cell : rows[row]) {
+            if (cell.isEmpty())
+                return std::nullopt;
+            bytes += platform::toCodePage(cell);
+            bytes += kFieldSeparator;
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
