@@ -17,7 +17,9 @@ public:
     QDateTime now() const override;
 };
 
-// Uniform numbers in [0, 1), single precision, reseeded from the clock before each draw.
+// Uniform numbers in [0, 1), single precision. ClockSeededRandom seeds itself from the clock when
+// it is made; seedFromClock starts the stream of the clock's current millisecond afresh, so a
+// reseed within one millisecond replays numbers already drawn.
 class RandomSource {
 public:
     virtual ~RandomSource();

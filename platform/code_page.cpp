@@ -23,6 +23,24 @@ QByteArray toCodePage(const QString &text)
     return encoder.encode(text);
 }
 
+QByteArray toCodePageOrQuestionMark(const QString &text)
+{
+    QString held;
+    held.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar character = text.at(i);
+        if (character.unicode() < 0x80 || codePageHolds(character)) {
+            held.append(character);
+            continue;
+        }
+        // A surrogate pair is one character.
+        if (character.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        held.append(QLatin1Char('?'));
+    }
+    return toCodePage(held);
+}
+
 bool codePageHolds(QChar character)
 {
     if (character.isSurrogate())
