@@ -152,6 +152,8 @@ void Form1::createControls()
     Név_vált_Com = button(this, "Név_vált_Com", "Név Váltás");
     Text12 = named(new QPlainTextEdit(this), "Text12");
     Text12->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on, as from every other control; the text is never saved anyway.
+    Text12->setTabChangesFocus(true);
     Text12->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text12->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Eredm_Kilép_Com = button(this, "Eredm_Kilép_Com", "Vissza");

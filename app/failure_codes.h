@@ -5,12 +5,14 @@
 // The numbers shown after "Ismeretlen Fájl hiba!" and "Ismeretlen hiba!": one a kind of failure,
 // so that a learner who reports one tells us what went wrong. docs/failure-codes.md lists them.
 enum class FailureCode : int {
-    ListUnreadable = 1,   // the chosen word list cannot be opened or read
-    ListRecordNumber = 2, // a record's number is not 1..20 (0, negative, not a number, above 20)
-    ListEmptyField = 3,   // a record holds an empty field
-    ListNumberingGap = 4, // the records leave a row unused inside the list, or use one after it
-    ListUnwritable = 5,   // the word list cannot be written
-    ListEmptyCell = 6,    // the list to be written has an empty cell
+    ListUnreadable = 1,          // the chosen word list cannot be opened or read
+    ListRecordNumber = 2,        // a record's number is not 1..20 (0, negative, not a number, above 20)
+    ListEmptyField = 3,          // a record holds an empty field
+    ListNumberingGap = 4,        // the records leave a row unused inside the list, or use one after it
+    ListUnwritable = 5,          // the word list cannot be written
+    ListEmptyCell = 6,           // the list to be written has an empty cell
+    ResultsLogUnwritable = 7,    // the results log (or the learner's directory) cannot be written
+    LearnerWithoutDirectory = 8, // the learner's name cannot name a directory of the start directory
 };
 
 // The message with its code glued on, no space between.

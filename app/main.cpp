@@ -2,6 +2,7 @@
 #include "app/program_font.h"
 #include "app/translations.h"
 #include "app/window_texts.h"
+#include "platform/clock.h"
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
@@ -16,7 +17,10 @@ int main(int argc, char *argv[])
     installQtHungarianTranslations(application);
 
     platform::QtDialogs dialogs(kProgramTitle);
-    Form1 window(QDir::currentPath(), dialogs);
+    platform::SystemClock clock;
+    // Seeded once: every draw of the program's life comes from this one stream.
+    platform::ClockSeededRandom random(clock);
+    Form1 window(QDir::currentPath(), dialogs, random, clock);
     dialogs.setParentWindow(&window);
     if (!window.Form_Load())
         return 1;

@@ -3,14 +3,16 @@
 #include "app/typing_limit.h"
 #include "app/word_grid.h"
 #include "platform/key_press.h"
+#include "practice/practice_run.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
-Form1::Form1(QString startDirectory, platform::Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent), startDirectory(std::move(startDirectory)), m_dialogs(dialogs)
+Form1::Form1(QString startDirectory, platform::Dialogs &dialogs, platform::RandomSource &random,
+             const platform::Clock &clock, QWidget *parent)
+    : QWidget(parent), startDirectory(std::move(startDirectory)), m_dialogs(dialogs), m_random(random), m_clock(clock)
 {
     createControls();
     connectHandlers();
@@ -56,4 +58,17 @@ void Form1::connectHandlers()
     platform::onKeyPress(Text3, [this](int keyAscii) { Text3_KeyPress(keyAscii); });
     holdTypingToLimit(Text3, kCellEditorTypingLimit);
     connect(Szerk_kész_Comm, &QPushButton::clicked, this, &Form1::Szerk_kész_Comm_Click);
+
+    connect(Gyak_be_Com2, &QPushButton::clicked, this, &Form1::Gyak_be_Com2_Click);
+    connect(Tanul_Com4, &QPushButton::clicked, this, &Form1::Tanul_Com4_Click);
+    connect(Mehet_Comm, &QPushButton::clicked, this, &Form1::Mehet_Comm_Click);
+    platform::onKeyPress(Text4, [this](int keyAscii) { Text4_KeyPress(keyAscii); });
+    platform::onKeyPress(Text5, [this](int keyAscii) { Text5_KeyPress(keyAscii); });
+    connect(Megmutat_Comm, &QPushButton::clicked, this, &Form1::Megmutat_Comm_Click);
+    connect(Tanul_Vissza_Comm, &QPushButton::clicked, this, &Form1::Tanul_Vissza_Comm_Click);
+    // The finished run leaves the focus here, so that Enter leaves it.
+    Tanul_Vissza_Comm->setAutoDefault(true);
+
+    connect(Eredméynek_Com, &QPushButton::clicked, this, &Form1::Eredméynek_Com_Click);
+    connect(Eredm_Kilép_Com, &QPushButton::clicked, this, &Form1::Eredm_Kilép_Com_Click);
 }

@@ -4,9 +4,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 enum class FailureCode : int;
+enum class PracticeDirection;
+struct PracticeView;
+class PracticeRun;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -18,14 +22,18 @@ class QRadioButton;
 class WordGrid;
 
 namespace platform {
+class Clock;
 class Dialogs;
-}
+class RandomSource;
+} // namespace platform
 
 // The program's one window. It owns every control and the state its handlers share; the
 // handlers of each subsystem are defined in that subsystem's folder.
 class Form1 final : public QWidget {
 public:
-    Form1(QString startDirectory, platform::Dialogs &dialogs, QWidget *parent = nullptr);
+    // The random numbers draw the practice runs; the clock dates their records.
+    Form1(QString startDirectory, platform::Dialogs &dialogs, platform::RandomSource &random,
+          const platform::Clock &clock, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Start-up. False when the program cannot go on (the message has been shown).
@@ -74,6 +82,23 @@ public:
     // What can be typed into the cell editor; a longer cell is still shown whole.
     static constexpr int kCellEditorTypingLimit = 40;
 
+    // Practice: loading a list for it, the run, showing the answer, leaving and recording.
+    void Gyak_be_Com2_Click();
+    void Tanul_Com4_Click();
+    void Mehet_Comm_Click();
+    void Text4_KeyPress(int keyAscii);
+    void Text5_KeyPress(int keyAscii);
+    void Megmutat_Comm_Click();
+    void Tanul_Vissza_Comm_Click();
+    void AppendResultsRecord();
+
+    // The results viewer.
+    void Eredméynek_Com_Click();
+    void Eredm_Kilép_Com_Click();
+
+    // The run being practised, or the last one; nothing before the first.
+    const PracticeRun *practiceRun() const { return m_run.get(); }
+
     // Window-level state shared by the handlers.
     const QString startDirectory;
     QString currentUser;
@@ -99,8 +124,14 @@ private:
     void focusFirstWordBox();
     bool cellEditorCanWriteBack() const;
     void writeCellEditorBack();
+    PracticeDirection selectedDirection() const;
+    void checkSubmittedAnswer();
+    void showPracticeView(const PracticeView &view);
 
     platform::Dialogs &m_dialogs;
+    platform::RandomSource &m_random;
+    const platform::Clock &m_clock;
+    std::unique_ptr<PracticeRun> m_run;
 
     // User selection and sign-in.
     QPushButton *Command2;

@@ -18,7 +18,10 @@ ClockSeededRandom::ClockSeededRandom(const Clock &clock) : m_clock(clock)
 
 void ClockSeededRandom::seedFromClock()
 {
-    m_engine.seed(static_cast<std::mt19937::result_type>(m_clock.now().toMSecsSinceEpoch()));
+    // The count of seedings goes in too: a reseed within the same millisecond starts a new stream.
+    const auto msecs = static_cast<std::uint64_t>(m_clock.now().toMSecsSinceEpoch());
+    std::seed_seq seed{std::uint32_t(msecs), std::uint32_t(msecs >> 32), ++m_seedings};
+    m_engine.seed(seed);
 }
 
 float ClockSeededRandom::nextUniform()

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <cstdint>
 #include <random>
 
 namespace platform {
@@ -18,8 +19,7 @@ public:
 };
 
 // Uniform numbers in [0, 1), single precision. ClockSeededRandom seeds itself from the clock when
-// it is made; seedFromClock starts the stream of the clock's current millisecond afresh, so a
-// reseed within one millisecond replays numbers already drawn.
+// it is made; a reseed never repeats a stream it has started, even within one millisecond.
 class RandomSource {
 public:
     virtual ~RandomSource();
@@ -36,6 +36,7 @@ public:
 private:
     const Clock &m_clock;
     std::mt19937 m_engine;
+    std::uint32_t m_seedings = 0;
 };
 
 } // namespace platform

@@ -2,8 +2,8 @@
 
 #include "support/file_helpers.h"
 
-#include <QAbstractItemView>
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -14,12 +14,57 @@ namespace {
 
 // Every control of the window, by object name.
 const char *const kControlNames[] = {
-    "Command2", "Command6", "Combo1", "Command4", "Text11", "Command5", "Vissza_Com6", "Eredméynek_Com",
-    "Label12", "Label11", "Név_vált_Com", "Text12", "Eredm_Kilép_Com", "Új_Com1", "Szerkeszt_Comm",
-    "Gyak_be_Com2", "MSFlexGrid1", "Label1", "Text1", "Label2", "Text2", "Label8", "Text6", "Frame1",
-    "Label10", "Option4", "Option5", "Command3", "Vissza_Com4", "Command1", "Szerk_kész_Comm", "Text3",
-    "Vissza_no_mentComm", "Label3", "Label4", "Option1", "Option2", "Option3", "Tanul_Com4", "Label5", "Text4",
-    "Label6", "Text5", "Label7", "Text9", "Label9", "Text10", "Text7", "Text8", "Mehet_Comm", "Megmutat_Comm",
+    "Command2",
+    "Command6",
+    "Combo1",
+    "Command4",
+    "Text11",
+    "Command5",
+    "Vissza_Com6",
+    "Eredméynek_Com",
+    "Label12",
+    "Label11",
+    "Név_vált_Com",
+    "Text12",
+    "Eredm_Kilép_Com",
+    "Új_Com1",
+    "Szerkeszt_Comm",
+    "Gyak_be_Com2",
+    "MSFlexGrid1",
+    "Label1",
+    "Text1",
+    "Label2",
+    "Text2",
+    "Label8",
+    "Text6",
+    "Frame1",
+    "Label10",
+    "Option4",
+    "Option5",
+    "Command3",
+    "Vissza_Com4",
+    "Command1",
+    "Szerk_kész_Comm",
+    "Text3",
+    "Vissza_no_mentComm",
+    "Label3",
+    "Label4",
+    "Option1",
+    "Option2",
+    "Option3",
+    "Tanul_Com4",
+    "Label5",
+    "Text4",
+    "Label6",
+    "Text5",
+    "Label7",
+    "Text9",
+    "Label9",
+    "Text10",
+    "Text7",
+    "Text8",
+    "Mehet_Comm",
+    "Megmutat_Comm",
     "Tanul_Vissza_Comm",
 };
 
@@ -32,7 +77,7 @@ FormHarness::FormHarness(const char *registry)
         if (!file.open(QIODevice::WriteOnly) || file.write(registry) != qint64(qstrlen(registry)))
             qFatal("cannot write init.usr");
     }
-    form = std::make_unique<Form1>(startDirectory.path(), dialogs);
+    form = std::make_unique<Form1>(startDirectory.path(), dialogs, random, clock);
 }
 
 bool FormHarness::start()

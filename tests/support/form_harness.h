@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "support/fixed_clock.h"
+#include "support/fixed_random.h"
 #include "support/scripted_dialogs.h"
 
 #include <QByteArray>
@@ -12,7 +14,8 @@
 #include <initializer_list>
 #include <memory>
 
-// A window in a start directory of its own, with dialogs answered from a script.
+// A window in a start directory of its own, with dialogs answered from a script, random numbers
+// from a list and a clock that stands still.
 class FormHarness {
 public:
     // Writes init.usr with these bytes; nullptr leaves the start directory without a registry.
@@ -45,6 +48,8 @@ public:
 
     QTemporaryDir startDirectory;
     ScriptedDialogs dialogs;
+    FixedRandom random;
+    FixedClock clock;
     std::unique_ptr<Form1> form;
 };
 

@@ -31,12 +31,17 @@ private slots:
         const float mean = std::accumulate(first.begin(), first.end(), 0.0f) / first.size();
         QVERIFY(mean > 0.45f && mean < 0.55f);
 
-        // The same moment gives the same numbers; another moment other numbers.
-        random.seedFromClock();
-        QCOMPARE(random.nextUniform(), first[0]);
-        clock.at = clock.at.addMSecs(1);
-        random.seedFromClock();
-        QVERIFY(random.nextUniform() != first[0]);
+        // A source made at the same moment draws the same numbers...
+        platform::ClockSeededRandom twin(clock);
+        QCOMPARE(twin.nextUniform(), first[0]);
+        // ...but a reseed in the same millisecond never replays a stream already drawn from.
+        QList<float> reseeded;
+        for (int seeding = 0; seeding < 3; ++seeding) {
+            random.seedFromClock();
+            reseeded.append(random.nextUniform());
+        }
+        QVERIFY(!reseeded.contains(first[0]));
+        QCOMPARE(QSet<float>(reseeded.begin(), reseeded.end()).size(), 3);
     }
 };
 

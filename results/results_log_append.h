@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+enum class FailureCode : int;
+
+// Appends one record to the learner's results log. A directory or log deleted by hand is made
+// anew, the header line first; the log's earlier bytes are never rewritten. Nothing when done.
+std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirectory, const QString &learner,
+                                                    const QByteArray &record);
+
+// The log's bytes, for the viewer; nothing when there is no log to read.
+std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner);
