@@ -57,6 +57,8 @@ public:
     void OpenWordList();
     // Nothing when written; otherwise why not.
     std::optional<FailureCode> WriteWordListRecords(const QString &path);
+    // Both saves end here: written, back to the main menu; or told why not, and the list stays.
+    void writeListAndFinish(const QString &path);
     void ShowListName();
     void ClearGrid();
     void Vissza_no_mentComm_Click();

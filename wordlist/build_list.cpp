@@ -22,7 +22,6 @@ const QString kListFull = QStringLiteral("Max 20 szópárt lehet beírni.");
 const QString kEmptyListNotSaved = QStringLiteral("      A szójegyzék üres!\r\n      Nem lehet menteni!");
 const QString kOverwrite =
     QStringLiteral("A megadott Szójegyzék név már létezik!\r\nFelülírjam? (a régi szavak elvesznek belőle!)");
-const QString kUnknownFailure = QStringLiteral("Ismeretlen hiba!");
 
 } // namespace
 
@@ -154,10 +153,5 @@ void Form1::Command1_Click()
     // No keeps the typed list on this screen, so that another name can be chosen.
     if (platform::pathExists(wordListPath) && !m_dialogs.askYesNo(kOverwrite))
         return;
-    if (const std::optional<FailureCode> failure = WriteWordListRecords(wordListPath)) {
-        m_dialogs.message(withFailureCode(kUnknownFailure, *failure));
-        return;
-    }
-    ResetToMainMenu();
-    ClearGrid();
+    writeListAndFinish(wordListPath);
 }

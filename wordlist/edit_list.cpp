@@ -18,7 +18,6 @@ namespace {
 
 const QString kEmptyListQuestion =
     QStringLiteral("      A szójegyzék üres!\r\n      Nem lehet menteni!\r\n      Be akarod fejezni?");
-const QString kUnknownFailure = QStringLiteral("Ismeretlen hiba!");
 
 } // namespace
 
@@ -101,10 +100,5 @@ void Form1::Szerk_kész_Comm_Click()
         ClearGrid();
         return;
     }
-    if (const std::optional<FailureCode> failure = WriteWordListRecords(wordListPath)) {
-        m_dialogs.message(withFailureCode(kUnknownFailure, *failure));
-        return;
-    }
-    ResetToMainMenu();
-    ClearGrid();
+    writeListAndFinish(wordListPath);
 }

@@ -76,6 +76,16 @@ std::optional<FailureCode> Form1::WriteWordListRecords(const QString &path)
     return std::nullopt;
 }
 
+void Form1::writeListAndFinish(const QString &path)
+{
+    if (const std::optional<FailureCode> failure = WriteWordListRecords(path)) {
+        m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen hiba!"), *failure));
+        return;
+    }
+    ResetToMainMenu();
+    ClearGrid();
+}
+
 void Form1::ShowListName()
 {
     listName = listNameOf(wordListPath);

@@ -1,17 +1,13 @@
 #include "wordlist/list_name.h"
 #include "wordlist/word_list_file.h"
 
+#include "support/word_list_bytes.h"
+
 #include <QTest>
 
 Q_DECLARE_METATYPE(ReadOutcome)
 
 namespace {
-
-QByteArray record(const QByteArray &number, const QByteArray &english, const QByteArray &hungarian,
-                  const QByteArray &note = " ")
-{
-    return number + '\x0E' + english + '\x0E' + hungarian + '\x0E' + note + '\x0E' + "\r\n";
-}
 
 WordListRows rowsOf(std::initializer_list<WordListRow> pairs)
 {

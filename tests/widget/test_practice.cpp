@@ -1,6 +1,7 @@
 // Practice: loading a list for it, runs in each direction, leaving, the results log and its viewer.
 #include "support/file_helpers.h"
 #include "support/form_harness.h"
+#include "support/word_list_bytes.h"
 
 #include "platform/code_page.h"
 #include "results/results_record.h"
@@ -22,12 +23,6 @@ const QSet<QString> kPractice =
     screen({"Label12", "Label11", "Label3", "Label4", "Label5", "Label6", "Text4", "Text5", "Text7", "Text8", "Text9",
             "Text10", "Label7", "Label9", "Mehet_Comm", "Megmutat_Comm", "Tanul_Vissza_Comm"},
            Exit::Hidden);
-
-QByteArray record(const QByteArray &number, const QByteArray &english, const QByteArray &hungarian,
-                  const QByteArray &note = " ")
-{
-    return number + '\x0E' + english + '\x0E' + hungarian + '\x0E' + note + '\x0E' + "\r\n";
-}
 
 // Row 1: one answer; row 2: two answers; row 3: one answer with a note.
 const QByteArray kAnimals =

@@ -1,6 +1,7 @@
 // Word lists: building a list, saving it, loading it for editing, the cell editor, saving it back.
 #include "support/file_helpers.h"
 #include "support/form_harness.h"
+#include "support/word_list_bytes.h"
 
 #include "app/word_grid.h"
 
@@ -26,12 +27,6 @@ const QSet<QString> kListEditing =
             "Label4"});
 
 const QString kUnknownFailure = QStringLiteral("Ismeretlen hiba!");
-
-QByteArray record(const QByteArray &number, const QByteArray &english, const QByteArray &hungarian,
-                  const QByteArray &note = " ")
-{
-    return number + '\x0E' + english + '\x0E' + hungarian + '\x0E' + note + '\x0E' + "\r\n";
-}
 
 const QByteArray kThreePairs =
     record("1", "apple", "alma") + record("2", "pear", "k\xF6rte", "gy\xFCm\xF6lcs") + record("3", "plum", "szilva");
