@@ -13,6 +13,8 @@ enum class FailureCode : int {
     ListEmptyCell = 6,           // the list to be written has an empty cell
     ResultsLogUnwritable = 7,    // the results log (or the learner's directory) cannot be written
     LearnerWithoutDirectory = 8, // the learner's name cannot name a directory of the start directory
+    LearnerNotAdded = 9,         // the registry or the new learner's log could not be written
+    ResultsLogUnreadable = 10,   // the results log is there but cannot be read
 };
 
 // The message with its code glued on, no space between.

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/file_faults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,17 +22,33 @@ std::optional<QByteArray> readWholeFile(const QString &path)
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError || fileFaultDue(FileOperation::Read))
         return std::nullopt;
     return bytes;
 }
+
+namespace {
+
+// Writes the bytes, or as many as a planned fault lets through before it fails.
+bool writeAll(QFileDevice &file, const QByteArray &bytes)
+{
+    qint64 bytesBeforeFailure = 0;
+    if (fileFaultDue(FileOperation::Write, &bytesBeforeFailure)) {
+        file.write(bytes.left(bytesBeforeFailure));
+        file.flush();
+        return false;
+    }
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace
 
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    if (!writeAll(file, bytes) || fileFaultDue(FileOperation::Rename)) {
         file.cancelWriting();
         return false;
     }
@@ -43,7 +61,7 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly))
         return false;
     const qint64 oldSize = file.size();
-    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const bool written = writeAll(file, bytes) && file.flush() && ::fsync(file.handle()) == 0;
     if (!written)
         file.resize(oldSize);
     return written;
@@ -53,6 +71,8 @@ MakeDirectoryResult makeDirectory(const QString &path)
 {
     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
         return MakeDirectoryResult::AlreadyExists;
+    if (fileFaultDue(FileOperation::MakeDirectory))
+        return MakeDirectoryResult::Failed;
     return QDir().mkdir(path) ? MakeDirectoryResult::Created : MakeDirectoryResult::Failed;
 }
 

@@ -37,10 +37,13 @@ void Form1::AppendResultsRecord()
 void Form1::Eredméynek_Com_Click()
 {
     hideControls({Eredméynek_Com, Combo1, Command5, Vissza_Com6});
-    QString text = platform::fromCodePage(readResultsLog(startDirectory, currentUser).value_or(QByteArray()));
+    const std::optional<QByteArray> log = readResultsLog(startDirectory, currentUser);
+    QString text = platform::fromCodePage(log.value_or(QByteArray()));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Text12->setPlainText(text);
     showControls({Eredm_Kilép_Com, Text12});
+    if (!log)
+        m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen Fájl hiba!"), FailureCode::ResultsLogUnreadable));
 }
 
 // "Vissza" on the results screen

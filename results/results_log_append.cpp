@@ -29,6 +29,9 @@ std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QS
 {
     const std::optional<QString> directory = userDirectoryPath(startDirectory, learner);
     if (!directory)
-        return std::nullopt;
-    return platform::readWholeFile(platform::joinPath(*directory, resultsLogFileName(learner)));
+        return QByteArray();
+    const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
+    if (!platform::pathExists(log))
+        return QByteArray();
+    return platform::readWholeFile(log);
 }

@@ -12,5 +12,6 @@ enum class FailureCode : int;
 std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirectory, const QString &learner,
                                                     const QByteArray &record);
 
-// The log's bytes, for the viewer; nothing when there is no log to read.
+// The log's bytes, for the viewer: empty when the learner has no log (deleted by hand, or a name
+// that cannot have a directory); nothing when a log is there but cannot be read.
 std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner);

@@ -1,6 +1,7 @@
 // Learners: the names at start-up, adding a learner, picking one, signing in and changing learner.
 #include "app/main_window.h"
 
+#include "app/failure_codes.h"
 #include "app/screens.h"
 #include "app/window_texts.h"
 #include "platform/dialogs.h"
@@ -77,8 +78,12 @@ void Form1::Text11_KeyPress(int keyAscii)
         return;
     hideControls({Vissza_Com6, Command4, Text11});
     currentUser = Text11->text();
-    if (addUser(startDirectory, currentUser) != AddUserOutcome::Added) {
-        m_dialogs.message(kNameTaken);
+    const AddUserOutcome outcome = addUser(startDirectory, currentUser);
+    if (outcome != AddUserOutcome::Added) {
+        // Only a taken or refused name is the learner's to mend; anything else is the disk's.
+        m_dialogs.message(outcome == AddUserOutcome::NameTaken
+                              ? kNameTaken
+                              : withFailureCode(QStringLiteral("Ismeretlen hiba!"), FailureCode::LearnerNotAdded));
         showControls({Command4});
         Command4->setFocus();
         return;

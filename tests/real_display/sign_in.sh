@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Drives the built program on a real X display with the mouse and keyboard, as a person would:
-# add a learner, pick the name, sign in, build and save a word list, change learner, add another, leave with EXIT.
+# add a learner, pick the name, sign in, build and save a word list, load it and practise it to the end, change
+# learner, add another, leave with EXIT.
 # Usage (under an X server, e.g. xvfb-run): sign_in.sh path/to/vokalindo
 set -euo pipefail
 program="$1"
@@ -27,6 +28,12 @@ click_at_twips() {
     sleep 0.3
 }
 
+# Types text as keystrokes. xdotool reads the text in the locale's encoding, and this file is UTF-8, whatever
+# locale the program is run in.
+type_text() {
+    LC_ALL=C.UTF-8 xdotool type --delay 40 "$1" || fail "xdotool could not type '$1'"
+}
+
 (cd "$start" && exec env QT_QPA_PLATFORM=xcb "$program") &
 pid=$!
 
@@ -37,7 +44,7 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 
 # "Új Név Felvétele", then the name and Enter.
 click_at_twips 5520 720 2055 375
-xdotool type --delay 40 "Kis Anna"
+type_text "Kis Anna"
 xdotool key Return
 registry_has() { grep -q "$1" "$start/init.usr"; }
 wait_for registry_has "Kis Anna" || fail "the registry did not get the new name: $(od -c "$start/init.usr")"
@@ -57,16 +64,17 @@ click_at_twips 3840 1080 975 495
 # "Új Szójegyzék Készítése": two pairs typed with the keyboard alone. Enter walks from the English box to the
 # Hungarian one, to the note, to "Szópár felvétele", and a further Enter adds the pair.
 click_at_twips 7680 840 2175 615
-xdotool type --delay 40 "apple"
+# Both pairs share their Hungarian side, so that practice from English knows every answer whatever the order.
+type_text "apple"
 xdotool key Return
-xdotool type --delay 40 "alma"
+type_text "gyümölcs"
 xdotool key Return Return Return
 sleep 0.3
-xdotool type --delay 40 "pear"
+type_text "pear"
 xdotool key Return
-xdotool type --delay 40 "körte"
+type_text "gyümölcs"
 xdotool key Return
-xdotool type --delay 40 "gyümölcs"
+type_text "körte"
 xdotool key Return Return
 sleep 0.3
 
@@ -77,7 +85,7 @@ dialog="$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "^Voka
     fail "saving the list showed no file dialog"
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 sleep 0.3
-xdotool type --delay 40 "gyumolcs"
+type_text "gyumolcs"
 xdotool key Return
 list="$start/Kis Anna/gyumolcs.szo"
 dialog_closed() { ! xdotool search --onlyvisible --name "^Vokalindo$" >/dev/null 2>&1; }
@@ -86,17 +94,79 @@ list_written() { [ -f "$list" ]; }
 wait_for list_written || fail "no word list was saved: $(ls -la "$start/Kis Anna")"
 # Each pair: number, English, Hungarian, note (a space when there is none), each closed by 0x0E, then CR LF;
 # Hungarian letters in Windows-1250 (ö = f6, ü = fc).
-expected_list="310e6170706c650e616c6d610e200e0d0a"
-expected_list+="320e706561720e6bf67274650e6779fc6df66c63730e0d0a"
-[ "$(od -An -tx1 "$list" | tr -d ' \n')" = "$expected_list" ] || fail "word list bytes: $(od -c "$list")"
+expected_list="310e6170706c650e6779fc6df66c63730e200e0d0a"
+expected_list+="320e706561720e6779fc6df66c63730e6bf67274650e0d0a"
+[ "$(od -An -v -tx1 "$list" | tr -d ' \n')" = "$expected_list" ] || fail "word list bytes: $(od -c "$list")"
 [ "$(xdotool getwindowname "$window")" = "$caption" ] || fail "window title after saving is '$(xdotool getwindowname "$window")'"
 
-# "Név Váltás", which only the main menu shows: saving the list led back there.
+# Bytes of a file as hex pairs, each after a space: " 4b 69 ...".
+hex_bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/ $//'; }
+
+# "Szójegyzék betöltése", which only the main menu shows: saving the list led back there. The open dialog starts
+# in the learner's directory too.
+click_at_twips 7680 2160 2175 495
+dialog="$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
+    fail "loading a list showed no file dialog"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.3
+type_text "gyumolcs.szo"
+xdotool key Return
+wait_for dialog_closed || fail "the open dialog stayed open"
+sleep 0.3
+
+# "Angol-Magyar", then "Tanulás indítása": the English side is shown and the Hungarian box, which has the focus,
+# takes the answer.
+click_at_twips 240 2040 1455 195
+click_at_twips 2040 2160 2175 495
+# A wrong answer; "Megmutatja" once, which hands the focus back to the answer box; then both questions.
+type_text "x"
+xdotool key Return
+sleep 0.3
+click_at_twips 3960 6480 1455 375
+for _ in 1 2; do
+    type_text "gyümölcs"
+    xdotool key Return
+    sleep 0.3
+done
+
+# The finished run leaves the focus on "Vissza", and Enter presses it: that records the run in the learner's log.
+log="$start/Kis Anna/Kis Anna.log"
+log_before="$(hex_bytes "$log")"
+xdotool key Return
+log_grew() { [ "$(hex_bytes "$log")" != "$log_before" ]; }
+wait_for log_grew || fail "leaving the finished run recorded nothing: $(od -c "$log")"
+sleep 0.3
+log_hex="$(hex_bytes "$log")"
+# The header and one record, each closed by CR LF, in Windows-1250 (é = e9, ó = f3, á = e1).
+two_crlf_lines() {
+    [ "$(grep -o ' 0a' <<<"$log_hex" | wc -l)" = 2 ] && [ "$(grep -o ' 0d 0a' <<<"$log_hex" | wc -l)" = 2 ] &&
+        [ "${log_hex% 0d 0a}" != "$log_hex" ]
+}
+two_crlf_lines || fail "the log is not two CR LF lines: $(od -c "$log")"
+header=" 4b 69 73 20 41 6e 6e 61 20 45 72 65 64 6d e9 6e 79 65 69 3a 0d 0a" # "Kis Anna Eredményei:"
+[ "${log_hex#"$header"}" != "$log_hex" ] || fail "log header: $(od -c "$log")"
+# The record starts with the date and time, whose form follows the locale; from ",  Név: " on it is fixed.
+name_field=" 2c 20 20 4e e9 76 3a 20" # ",  Név: "
+record="${log_hex#"$header"}"
+[ "${record#*"$name_field"}" != "$record" ] || fail "the record has no name: $(od -c "$log")"
+record="$name_field${record#*"$name_field"}"
+expected_record="$name_field 4b 69 73 20 41 6e 6e 61" # "Kis Anna"
+expected_record+=" 2c 20 20 41 20 73 7a f3 6a 65 67 79 7a e9 6b 20 6e 65 76 65 3a 20 67 79 75 6d 6f 6c 63 73" # ",  A szójegyzék neve: gyumolcs"
+expected_record+=" 2c 20 20 41 20 66 65 6c 68 6f 7a 61 74 61 6c 3a 20 20 41 6e 67 6f 6c 20 2d 20 4d 61 67 79 61 72" # ",  A felhozatal:  Angol - Magyar"
+expected_record+=" 2c 20 20 4d 65 67 6d 75 74 61 74 74 61 6d 3a 20 31" # ",  Megmutattam: 1"
+expected_record+=" 2c 20 20 48 69 62 e1 6b 20 53 7a e1 6d 61 3a 20 31" # ",  Hibák Száma: 1"
+expected_record+=" 2c 20 20 41 20 73 7a 61 76 61 6b 20 73 7a e1 6d 61 3a 20 32 0d 0a" # ",  A szavak száma: 2"
+[ "$record" = "$expected_record" ] || fail "log record: $(od -c "$log")"
+
+# Back on the practice setup screen; "Mégse" leads to the main menu.
+click_at_twips 6240 1440 2175 495
+
+# "Név Váltás", which only the main menu shows.
 click_at_twips 5520 1320 2055 495
 
 # Back on the user-selection screen: add a second learner the same way.
 click_at_twips 5520 720 2055 375
-xdotool type --delay 40 "Bela"
+type_text "Bela"
 xdotool key Return
 wait_for registry_has "Bela" || fail "signing in and changing learner did not lead back to the name box"
 [ "$(od -An -tx1 "$start/init.usr" | tr -d ' \n')" = "4b697320416e6e610d0a42656c610d0a" ] ||
