@@ -177,4 +177,20 @@ click_at_twips 9120 0 735 375
 exited() { ! kill -0 "$pid" 2>/dev/null; }
 wait_for exited || fail "EXIT did not end the program"
 wait "$pid" || fail "the program ended with status $?"
+
+# Without a registry the program says so, and ends with status 1 once the message is closed.
+bare="$start/bare"
+mkdir "$bare"
+(cd "$bare" && exec env QT_QPA_PLATFORM=xcb "$program") &
+pid=$!
+message="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
+    fail "no message about the missing registry"
+sleep 0.5
+xdotool windowfocus --sync "$message" 2>/dev/null || true
+xdotool key Return
+wait_for exited || fail "the program went on without a registry"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 1 ] || fail "without a registry the program ended with status $status"
+[ ! -e "$bare/init.usr" ] || fail "the program made a registry of its own"
 echo "1 passed, 0 failed"

@@ -48,6 +48,15 @@ private slots:
         QTest::addRow("empty pieces ask nothing")
             << ",alma,, ,"
             << "1-féle megoldás van!" << QStringList{"", "alma"} << QStringList{kWrong, allDone(1)};
+        QStringList thirty, thirtyMessages;
+        for (int i = 30; i >= 1; --i) {
+            thirty.prepend(QString::number(i));
+            thirtyMessages.prepend(i == 30 ? allDone(30) : stillOpen(30 - i));
+        }
+        QTest::addRow("thirty answers all count")
+            << thirty.join(',') << "30-féle megoldás van!" << thirty << thirtyMessages;
+        QTest::addRow("spaces only, no comma") << "  "
+                                               << "" << QStringList{" ", "  "} << QStringList{kWrong, kRight};
         QTest::addRow("only commas: checked whole")
             << ", ,"
             << "" << QStringList{"", ",", ", ,"} << QStringList{kWrong, kWrong, kRight};

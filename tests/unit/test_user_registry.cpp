@@ -28,6 +28,20 @@ private slots:
         QCOMPARE(parseUserNames(registry), names);
     }
 
+    void garbageAndLongRegistriesLoad()
+    {
+        QByteArray many;
+        for (int i = 0; i < 10000; ++i)
+            many += "Name " + QByteArray::number(i) + "\r\n";
+        QCOMPARE(parseUserNames(many).size(), 10000);
+        QCOMPARE(parseUserNames(many).last(), QStringLiteral("Name 9999"));
+
+        const QStringList garbage = parseUserNames(QByteArray("\x00\xFF\x81\n\x0E\x01\r\n\xE9", 9));
+        QCOMPARE(garbage.size(), 3);
+        for (const QString &name : garbage)
+            QVERIFY(!name.contains(QLatin1Char('\n')));
+    }
+
     void appendingRebuildsTheFileByteForByte()
     {
         QByteArray registry;

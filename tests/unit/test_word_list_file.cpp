@@ -95,6 +95,12 @@ private slots:
             << record(" 1", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
         QTest::addRow("LF-only line ends") << QByteArray(one + two).replace("\r\n", "\n")
                                            << ReadOutcome::BadRecordNumber << 1 << QStringList{"1:apple"};
+        QTest::addRow("CR-only line ends") << QByteArray(one + two).replace("\r\n", "\r")
+                                           << ReadOutcome::BadRecordNumber << 1 << QStringList{"1:apple"};
+        QTest::addRow("40,000 bytes") << one + QByteArray(40000 - one.size(), 'x') << ReadOutcome::Empty << 0
+                                      << QStringList{};
+        QTest::addRow("random bytes") << QByteArray("\xFF\x00\x0E\x0E\x81\r\n\x0E", 8) << ReadOutcome::BadRecordNumber
+                                      << 0 << QStringList{};
         QTest::addRow("gap 1, 2, 5") << one + two + record("5", "x", "y") << ReadOutcome::NumberingGap << 5
                                      << QStringList{"1:apple", "2:pear", "5:x"};
         QTest::addRow("out of order 1, 3, 2")

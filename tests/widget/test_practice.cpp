@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -175,6 +176,19 @@ private slots:
         window.click("Tanul_Vissza_Comm");
         QCOMPARE(window.fileBytes(QStringLiteral("Anna/Anna.log")),
                  kHeader + leftRecord + QByteArray(leftRecord).replace("Hib\xE1k Sz\xE1ma: 1", "Hib\xE1k Sz\xE1ma: 0"));
+    }
+
+    // "ñ" has no place in the code page: the record writes "?" for it.
+    void aListNameOutsideTheCodePage()
+    {
+        Practising window;
+        writeFile(window.path(QStringLiteral("Anna/ñandú.szo")), kAnimals);
+        window.dialogs.chooseFile(window.path(QStringLiteral("Anna/ñandú.szo")));
+        window.click("Gyak_be_Com2");
+        QCOMPARE(window.control<QLabel>("Label4")->text(), QStringLiteral("ñandú"));
+        window.startRun("Option2");
+        window.click("Tanul_Vissza_Comm");
+        QVERIFY(window.fileBytes(QStringLiteral("Anna/Anna.log")).contains("A sz\xF3jegyz\xE9k neve: ?and\xFA,  "));
     }
 
     void aMagyarAngolRunAndItsButtons()
