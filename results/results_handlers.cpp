@@ -42,6 +42,8 @@ void Form1::Eredméynek_Com_Click()
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     Text12->setPlainText(text);
     showControls({Eredm_Kilép_Com, Text12});
+    // The button that had the focus is gone; the log is what the learner came for.
+    Text12->setFocus();
     if (!log)
         m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen Fájl hiba!"), FailureCode::ResultsLogUnreadable));
 }

@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
-# Takes docs/start-screen.png from the real program in a virtual X server.
+# Takes the pictures of docs/screens/ from the real program in a virtual X server: a learner's whole journey
+# (tests/real_display/journey.sh) with a picture of each screen on the way. Dates and times are Hungarian.
+# Usage: scripts/screenshot.sh [path/to/vokalindo]
+# Without a program it installs what is missing and builds build/vokalindo first.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-if [ "${1:-}" != "--inside-x" ]; then
+if [ $# -ge 1 ]; then
+    program="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+    bash "$root/scripts/install-dependencies.sh" screenshot
+else
     bash "$root/scripts/install-dependencies.sh" build screenshot
     bash "$root/scripts/build.sh"
-    exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" --inside-x
+    program="$root/build/vokalindo"
 fi
 
-start="$(mktemp -d)"
-printf 'Anna\r\nKis B\xe9la\r\n' >"$start/init.usr"
-(cd "$start" && exec "$root/build/vokalindo") &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$start"' EXIT
+# The pictures go to docs/screens/ only once the whole journey has passed.
+pictures="$(mktemp -d)"
+trap 'rm -rf "$pictures"' EXIT
+LC_TIME=hu_HU.UTF-8 xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash "$root/tests/real_display/journey.sh" "$program" "$pictures"
 
-window="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Angol - Magyar")"
-sleep 1
-mkdir -p "$root/docs"
-import -window "$window" "$root/docs/start-screen.png"
-echo "wrote docs/start-screen.png"
+out="$root/docs/screens"
+mkdir -p "$out"
+rm -f "$out"/*.png
+cp "$pictures"/*.png "$out/"
+for picture in "$out"/*.png; do echo "wrote docs/screens/${picture##*/}"; done

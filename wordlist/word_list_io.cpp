@@ -95,6 +95,9 @@ void Form1::ShowListName()
 void Form1::ClearGrid()
 {
     putGridRows(*MSFlexGrid1, WordListRows{});
+    // No cell of the dropped list stays marked on the next one.
+    MSFlexGrid1->setCurrentCell(-1, -1);
+    MSFlexGrid1->clearSelection();
 }
 
 // "Mégse": the list being built, edited or practised is dropped; no file is touched.

@@ -354,6 +354,8 @@ private slots:
                                                          + record("3", "plum", "szilva"));
         QCOMPARE(window.visibleControls(), kMainMenu);
         QVERIFY(window.gridIsEmpty());
+        QCOMPARE(window.grid()->currentGridRow(), 0);
+        QVERIFY(window.grid()->selectedItems().isEmpty());
     }
 
     void theEditorIsWrittenBackByAGridClickOrASave()

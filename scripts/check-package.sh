@@ -1,0 +1,295 @@
+#!/usr/bin/env bash
+# Checks a built Vokalindo .deb: what it holds and what it leaves out, its control fields and
+# dependencies, the desktop entry and the AppStream metainfo through their validators, and the
+# launcher, which is run from the unpacked package with the real program on the offscreen
+# platform. Ends with "N passed, M failed" and exits non-zero on any failure.
+#
+#   bash scripts/check-package.sh [build-package/vokalindo_1.0_amd64.deb]
+#
+# Without an argument it checks the one package that scripts/package.sh left in build-package/.
+set -uo pipefail
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "PASS: $1"; }
+fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
+finish() {
+    echo "$passed passed, $failed failed"
+    [ "$failed" -eq 0 ]
+    exit
+}
+
+deb="${1:-}"
+if [ -z "$deb" ]; then
+    built=("$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"/build-package/vokalindo_*.deb)
+    [ ${#built[@]} -eq 1 ] && deb="${built[0]}"
+fi
+if [ -z "$deb" ] || [ ! -f "$deb" ]; then
+    fail "no package to check (${deb:-none, or more than one in build-package/}): usage: $0 [PATH/TO/vokalindo_VERSION_ARCH.deb]"
+    finish
+fi
+echo "Checking $deb"
+deb="$(readlink -f "$deb")"
+
+missing=()
+for package in desktop-file-utils appstream; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${as_root[@]}" apt-get update -qq
+    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+work="$(mktemp -d)"
+started=()
+cleanup() {
+    for pid in "${started[@]}"; do kill "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+app_id=hu.vokalindo.Vokalindo
+launcher=usr/bin/vokalindo
+program=usr/libexec/vokalindo/vokalindo
+desktop=usr/share/applications/$app_id.desktop
+icon=usr/share/icons/hicolor/scalable/apps/$app_id.svg
+metainfo=usr/share/metainfo/$app_id.metainfo.xml
+
+# --- Contents -------------------------------------------------------------------------------
+
+if ! dpkg-deb -c "$deb" >"$work/contents.txt" 2>"$work/contents.err"; then
+    fail "dpkg-deb cannot list the package: $(cat "$work/contents.err")"
+    finish
+fi
+# Paths without the leading "./"; a link's target is cut off.
+awk '{ sub(/ -> .*/, ""); path = $6; sub(/^\.\//, "", path); if (path != "") print path }' \
+    "$work/contents.txt" >"$work/paths.txt"
+
+for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo"; do
+    if grep -qx "$path" "$work/paths.txt"; then pass "package holds /$path"
+    else fail "package lacks /$path"; fi
+done
+
+for path in "$launcher" "$program"; do
+    if grep -E "^-rwxr-xr-x .* \./$path\$" "$work/contents.txt" >/dev/null; then pass "/$path is executable"
+    else fail "/$path is not installed as an executable (rwxr-xr-x)"; fi
+done
+
+# Nothing of the tests, fuzzers, benchmarks or the build's libraries and headers.
+leftovers="$(grep -Ei '(^|/)(tests?|fuzz|bench)(/|$)|(^|/)(test|fuzz|bench)_[^/]*$|test_support|vokalindo_core|\.a$|\.h$|/include/' \
+             "$work/paths.txt" || true)"
+if [ -z "$leftovers" ]; then pass "no test, fuzz or benchmark files, libraries or headers"
+else fail "package holds what it must not: $(echo "$leftovers" | tr '\n' ' ')"; fi
+
+outside="$(grep -v '^usr/' "$work/paths.txt" | grep -vx 'usr' || true)"
+local_files="$(grep '^usr/local/' "$work/paths.txt" || true)"
+if [ -z "$outside" ] && [ -z "$local_files" ]; then pass "every file lies under /usr, none under /usr/local"
+else fail "files outside /usr or under /usr/local: $(echo "$outside $local_files" | tr '\n' ' ')"; fi
+
+# --- Control fields -------------------------------------------------------------------------
+
+field() { dpkg-deb -f "$deb" "$1" 2>/dev/null; }
+expect_field() { # NAME WHAT-IT-MUST-BE (a pattern for grep -Ex)
+    if field "$1" | grep -Eqx -- "$2"; then pass "$1: $(field "$1" | head -n 1)"
+    else fail "$1 is '$(field "$1" | head -n 1)'"; fi
+}
+expect_field Package vokalindo
+expect_field Section education
+expect_field Maintainer '.+ <[^ ]+@[^ ]+>'
+expect_field Description '.+'
+
+depends="$(field Depends)"
+echo "Depends: $depends"
+# Each group of alternatives as its package names alone, one group a line.
+echo "$depends" | tr ',' '\n' | sed -E 's/\([^)]*\)//g; s/\|/ /g; s/^ +//; s/ +$//; s/ +/ /g' \
+    >"$work/depends.txt"
+for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-translations-l10n fonts-dejavu-core; do
+    if grep -qw -- "$needed" "$work/depends.txt"; then pass "Depends names $needed"
+    else fail "Depends does not name $needed"; fi
+done
+if grep -qE '(^| )fonts-liberation2( |$)' "$work/depends.txt"; then pass "Depends names fonts-liberation2"
+else fail "Depends does not name fonts-liberation2"; fi
+
+# apt resolves the whole package against this machine's packages, as `apt-get install ./x.deb` would.
+if apt-get install -s "$deb" >"$work/apt-sim.txt" 2>&1; then pass "apt-get can resolve every dependency"
+else fail "apt-get cannot install the package: $(tail -n 5 "$work/apt-sim.txt" | tr '\n' ' ')"; fi
+
+# --- Unpacked files -------------------------------------------------------------------------
+
+root="$work/root"
+mkdir -p "$root"
+if ! dpkg-deb -x "$deb" "$root" 2>"$work/extract.err"; then
+    fail "dpkg-deb cannot unpack the package: $(cat "$work/extract.err")"
+    finish
+fi
+
+if [ -f "$root/$desktop" ]; then
+    if desktop-file-validate "$root/$desktop" >"$work/desktop.txt" 2>&1 && [ ! -s "$work/desktop.txt" ]; then
+        pass "desktop-file-validate: no errors, no warnings"
+    else
+        fail "desktop-file-validate: $(tr '\n' ' ' <"$work/desktop.txt")"
+    fi
+    entry() { sed -n "s/^$1=//p" "$root/$desktop" | head -n 1; }
+    exec_command="$(entry Exec | awk '{ print $1 }')"
+    if [ "$exec_command" = vokalindo ] && [ -x "$root/$launcher" ]; then pass "desktop entry starts the launcher (Exec=$(entry Exec))"
+    else fail "desktop entry Exec=$(entry Exec) is not the packaged launcher"; fi
+    if [ "$(entry Icon)" = "$app_id" ] && [ -f "$root/usr/share/icons/hicolor/scalable/apps/$(entry Icon).svg" ]; then
+        pass "desktop entry's Icon=$(entry Icon) is in the package"
+    else fail "desktop entry's Icon=$(entry Icon) has no icon in the package"; fi
+    if [ "$(entry Name)" = Vokalindo ]; then pass "desktop entry Name=Vokalindo"
+    else fail "desktop entry Name=$(entry Name)"; fi
+    if entry Categories | grep -q 'Education;' && entry Categories | grep -q 'Languages;'; then
+        pass "desktop entry in Education and Languages"
+    else fail "desktop entry Categories=$(entry Categories)"; fi
+fi
+
+if [ -f "$root/$metainfo" ]; then
+    # --strict: a warning or an info fails too; only pedantic hints are let through.
+    if appstreamcli validate --no-net --strict "$root/$metainfo" >"$work/metainfo.txt" 2>&1; then
+        pass "appstreamcli validate --no-net --strict: $(tail -n 1 "$work/metainfo.txt")"
+    else
+        fail "appstreamcli validate: $(tr '\n' ' ' <"$work/metainfo.txt")"
+    fi
+    if grep -q "<id>$app_id</id>" "$root/$metainfo" \
+        && grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$root/$metainfo"; then
+        pass "metainfo names the packaged desktop entry"
+    else fail "metainfo's id or launchable does not match $app_id.desktop"; fi
+fi
+
+if [ -f "$root/$icon" ]; then
+    if grep -q '<svg' "$root/$icon" && { ! command -v xmllint >/dev/null || xmllint --noout "$root/$icon" 2>/dev/null; }; then
+        pass "icon is an SVG document"
+    else fail "icon is not a well-formed SVG document"; fi
+fi
+
+if [ -f "$root/$program" ]; then
+    if unresolved="$(ldd "$root/$program" 2>&1)" && ! grep -q 'not found' <<<"$unresolved"; then
+        pass "every library the program links is found"
+    else fail "program's libraries: $(grep 'not found' <<<"$unresolved" | tr '\n' ' ')"; fi
+fi
+
+if [ -f "$root/$program" ] && command -v readelf >/dev/null; then
+    if readelf -d "$root/$program" | grep -Eq '\((RPATH|RUNPATH)\)'; then
+        fail "program carries a library search path: $(readelf -d "$root/$program" | grep -E 'R(UN)?PATH')"
+    else pass "program carries no RPATH or RUNPATH"; fi
+fi
+
+# --- The launcher ---------------------------------------------------------------------------
+# Runs the unpacked launcher as a learner would start it, with the real program on the offscreen
+# platform. The program waits for its learner forever, so each run is ended once checked.
+
+if [ ! -x "$root/$launcher" ] || [ ! -x "$root/$program" ]; then
+    fail "launcher runs not tried: launcher or program missing"
+    finish
+fi
+program_path="$(readlink -f "$root/$program")"
+run=0
+
+# start_launcher ENV...: starts the launcher in $start_dir with only the given environment (plus
+# PATH and the offscreen platform) and sets $pid and $log. Every exec keeps the process id, so
+# $pid ends up as the program's.
+start_dir="$work"
+start_launcher() {
+    run=$((run + 1))
+    log="$work/run$run.log"
+    (cd "$start_dir" && exec env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$@" \
+        "$root/$launcher") </dev/null >"$log" 2>&1 &
+    pid=$!
+    started+=("$pid")
+}
+
+# wait_for_program: true once the launcher has become the program, still running 2 s later.
+wait_for_program() {
+    local _
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || return 1
+        [ "$(readlink -f "/proc/$pid/exe" 2>/dev/null)" = "$program_path" ] && break
+        sleep 0.1
+    done
+    [ "$(readlink -f "/proc/$pid/exe" 2>/dev/null)" = "$program_path" ] || return 1
+    sleep 2
+    kill -0 "$pid" 2>/dev/null
+}
+
+stop_launcher() {
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+
+# First start: no data directory yet.
+home="$work/home1"
+mkdir -p "$home"
+data="$home/.local/share/vokalindo"
+start_launcher HOME="$home"
+if wait_for_program; then
+    pass "first start: the program is running"
+    if [ "$(readlink -f "/proc/$pid/cwd")" = "$(readlink -f "$data")" ]; then pass "first start: it runs in $data"
+    else fail "first start: it runs in $(readlink -f "/proc/$pid/cwd"), not in $data"; fi
+else
+    fail "first start: the program is not running: $(tr '\n' ' ' <"$log")"
+fi
+stop_launcher
+if [ -d "$data" ] && [ "$(stat -c %a "$data")" = 700 ]; then pass "first start: made $data, private to its owner"
+else fail "first start: no $data with mode 700 ($(stat -c %a "$data" 2>&1))"; fi
+if [ -f "$data/init.usr" ] && [ ! -s "$data/init.usr" ]; then pass "first start: made an empty init.usr"
+else fail "first start: no empty init.usr in $data"; fi
+
+# A later start keeps the learners: init.usr stays byte for byte (Windows-1250, CR LF).
+printf 'Anna\r\nB\xe9la\r\n' >"$data/init.usr"
+cp "$data/init.usr" "$work/init.usr.before"
+mkdir -p "$data/Anna"
+start_launcher HOME="$home"
+if wait_for_program; then pass "later start: the program is running"
+else fail "later start: the program is not running: $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
+if cmp -s "$data/init.usr" "$work/init.usr.before" && [ -d "$data/Anna" ]; then pass "later start: init.usr and the learner's directory are kept"
+else fail "later start: init.usr or $data/Anna changed"; fi
+
+# An existing but empty data directory gets its init.usr.
+home="$work/home2"
+mkdir -p "$home/.local/share/vokalindo"
+start_launcher HOME="$home"
+if wait_for_program && [ -f "$home/.local/share/vokalindo/init.usr" ]; then pass "an existing data directory without init.usr gets one"
+else fail "an existing data directory without init.usr: $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
+
+# XDG_DATA_HOME, when absolute, is where the data goes.
+home="$work/home3"
+mkdir -p "$home"
+start_launcher HOME="$home" XDG_DATA_HOME="$work/xdg"
+if wait_for_program && [ -f "$work/xdg/vokalindo/init.usr" ] && [ ! -e "$home/.local/share/vokalindo" ]; then
+    pass "XDG_DATA_HOME=$work/xdg holds the data"
+else fail "XDG_DATA_HOME not honoured: $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
+
+# A relative XDG_DATA_HOME is invalid and ignored, so the data never lands wherever one started.
+home="$work/home4"
+mkdir -p "$home" "$work/cwd"
+start_dir="$work/cwd"
+start_launcher HOME="$home" XDG_DATA_HOME=relative
+wait_for_program
+running=$?
+stop_launcher
+start_dir="$work"
+if [ "$running" = 0 ] && [ -f "$home/.local/share/vokalindo/init.usr" ] && [ ! -e "$work/cwd/relative" ]; then
+    pass "a relative XDG_DATA_HOME is ignored"
+else fail "a relative XDG_DATA_HOME was used: $(ls "$work/cwd")"; fi
+
+# Without a place for the data the launcher refuses, with a message, and starts nothing.
+if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen timeout 10 "$root/$launcher" </dev/null >"$work/nohome.log" 2>&1; then
+    fail "without HOME the launcher succeeded"
+elif [ "$?" -ne 124 ] && grep -q HOME "$work/nohome.log"; then pass "without HOME the launcher stops with a message"
+else fail "without HOME: $(tr '\n' ' ' <"$work/nohome.log")"; fi
+
+: >"$work/not-a-directory"
+if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen HOME="$work/not-a-directory" timeout 10 "$root/$launcher" \
+        </dev/null >"$work/nodir.log" 2>&1; then
+    fail "with HOME on a plain file the launcher succeeded"
+elif [ "$?" -ne 124 ] && grep -q 'cannot create' "$work/nodir.log"; then pass "a data directory that cannot be made stops the launcher with a message"
+else fail "with HOME on a plain file: $(tr '\n' ' ' <"$work/nodir.log")"; fi
+
+finish
