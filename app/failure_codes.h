@@ -15,6 +15,7 @@ enum class FailureCode : int {
     LearnerWithoutDirectory = 8, // the learner's name cannot name a directory of the start directory
     LearnerNotAdded = 9,         // the registry or the new learner's log could not be written
     ResultsLogUnreadable = 10,   // the results log is there but cannot be read
+    ListUnstorableText = 11,     // a cell of the word list holds a control character
 };
 
 // The message with its code glued on, no space between.

@@ -34,6 +34,17 @@ QString withoutTimeZone(const QString &format)
     return kept;
 }
 
+// A name written into the record: a line end in it (a file name may hold one) would split the
+// record, so every control character becomes "?", as the code page's missing letters do.
+QString onOneLine(QString name)
+{
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return name;
+}
+
 } // namespace
 
 QString resultsDirectionText(PracticeDirection direction)
@@ -57,13 +68,13 @@ QString recordDateTimeText(const QDateTime &at, const QLocale &locale)
 
 QString resultsRecordText(const RunFigures &run, const QString &dateTimeText)
 {
-    QString line = dateTimeText + QStringLiteral(",  Név: ") + run.learner;
+    QString line = dateTimeText + QStringLiteral(",  Név: ") + onOneLine(run.learner);
     if (!run.allWordsSolved)
         line += QStringLiteral(",  Csalás volt! (vissza)");
-    return line + QStringLiteral(",  A szójegyzék neve: ") + run.listName + QStringLiteral(",  A felhozatal: ")
-           + resultsDirectionText(run.direction) + QStringLiteral(",  Megmutattam: ")
-           + QString::number(run.shownAnswers) + QStringLiteral(",  Hibák Száma: ") + QString::number(run.wrongAnswers)
-           + QStringLiteral(",  A szavak száma: ") + QString::number(run.pairCount);
+    return line + QStringLiteral(",  A szójegyzék neve: ") + onOneLine(run.listName)
+           + QStringLiteral(",  A felhozatal: ") + resultsDirectionText(run.direction)
+           + QStringLiteral(",  Megmutattam: ") + QString::number(run.shownAnswers) + QStringLiteral(",  Hibák Száma: ")
+           + QString::number(run.wrongAnswers) + QStringLiteral(",  A szavak száma: ") + QString::number(run.pairCount);
 }
 
 QByteArray resultsRecordBytes(const RunFigures &run, const QDateTime &at, const QLocale &locale)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot".
+# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package".
 set -euo pipefail
 
 packages=()
@@ -8,6 +8,10 @@ for group in "$@"; do
         build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core) ;;
         test) packages+=(xvfb xauth xdotool) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
+        # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
+        hardening) packages+=(clang-14 libclang-rt-14-dev) ;;
+        # dpkg-shlibdeps (dpkg-dev, with file) works out the package's dependencies; the validators check it.
+        package) packages+=(dpkg-dev file desktop-file-utils appstream) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
     esac
 done

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; no display is needed.
+# Installs what is missing, builds, and runs every test; no display is needed. Then makes the Debian
+# package and checks it, runs the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzz target for 30 s.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-bash "$root/scripts/install-dependencies.sh" build test
+bash "$root/scripts/install-dependencies.sh" build test hardening package
 bash "$root/scripts/build.sh"
-cd "$root/build"
-ctest --output-on-failure
+(cd "$root/build" && ctest --output-on-failure)
+# The Debian package, made from the same build, and what it holds.
+deb="$(bash "$root/scripts/package.sh" "$root/build" | tail -n 1)"
+bash "$root/scripts/check-package.sh" "$deb"
+bash "$root/scripts/test-sanitized.sh"
+bash "$root/scripts/fuzz.sh" 30

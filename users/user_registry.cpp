@@ -24,7 +24,10 @@ QStringList parseUserNames(const QByteArray &registry)
 QByteArray registryAppendix(const QByteArray &registry, const QString &name)
 {
     QByteArray appendix;
-    if (!registry.isEmpty() && !registry.endsWith('\n'))
+    // A last line left unended, or ended by a lone CR, gets its line end made whole first.
+    if (registry.endsWith('\r'))
+        appendix += '\n';
+    else if (!registry.isEmpty() && !registry.endsWith('\n'))
         appendix += "\r\n";
     return appendix + platform::toCodePage(name) + "\r\n";
 }

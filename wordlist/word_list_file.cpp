@@ -1,5 +1,6 @@
 #include "wordlist/word_list_file.h"
 
+#include "app/stored_text.h"
 #include "platform/code_page.h"
 
 #include <algorithm>
@@ -95,7 +96,13 @@ WordListReading readWordList(const QByteArray &bytes)
                 reading.outcome = ReadOutcome::EmptyField;
                 return reading;
             }
-            row[column] = platform::fromCodePage(*field);
+            const QString cell = platform::fromCodePage(*field);
+            // No box can type such a cell, so the pair could never be answered.
+            if (!isStorableText(cell)) {
+                reading.outcome = ReadOutcome::UnstorableText;
+                return reading;
+            }
+            row[column] = cell;
         }
         reader.skip(3);
         reading.pairCount = number;

@@ -26,6 +26,7 @@ enum class ReadOutcome {
     BadRecordNumber, // a record's number is not a row of the list: 0, negative, not a number, above 20
     EmptyField,      // a field with no characters, which the writer never produces
     NumberingGap,    // a row inside the list has no record, or a row after the last record has one
+    UnstorableText,  // a cell holds a control character (a tab, a line end, an undefined byte)
 };
 
 struct WordListReading {

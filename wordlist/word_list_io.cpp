@@ -25,6 +25,8 @@ FailureCode failureCodeOf(ReadOutcome outcome)
         return FailureCode::ListRecordNumber;
     case ReadOutcome::EmptyField:
         return FailureCode::ListEmptyField;
+    case ReadOutcome::UnstorableText:
+        return FailureCode::ListUnstorableText;
     case ReadOutcome::NumberingGap:
     default:
         return FailureCode::ListNumberingGap;

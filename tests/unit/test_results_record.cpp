@@ -53,6 +53,8 @@ private slots:
                                       << "hu_HU" << QByteArray(",  A felhozatal:  Magyar - Angol,  M");
         QTest::addRow("list name") << PracticeDirection::Mixed << true << "Ñandú 🍎"
                                    << "hu_HU" << QByteArray("neve: ?and\xFA ?,  A felhozatal:");
+        QTest::addRow("line ends in the list name") << PracticeDirection::Mixed << true << "a\nb\rc"
+                                                    << "hu_HU" << QByteArray("neve: a?b?c,  A felhozatal:");
         QTest::addRow("date") << PracticeDirection::Mixed << true << "x"
                               << "ar_EG"
                               << QByteArray("??"

@@ -51,6 +51,13 @@ private slots:
         QCOMPARE(parseUserNames(registry), (QStringList{QStringLiteral("Anna"), QStringLiteral("Béla")}));
     }
 
+    void appendingAfterALoneCrKeepsBothNames()
+    {
+        const QByteArray registry("Anna\r");
+        QCOMPARE(parseUserNames(registry + registryAppendix(registry, QStringLiteral("Bela"))),
+                 (QStringList{QStringLiteral("Anna"), QStringLiteral("Bela")}));
+    }
+
     void appendingAfterAnUnendedLastLineKeepsBothNames()
     {
         const QByteArray registry("Anna");

@@ -105,6 +105,10 @@ private slots:
                                      << QStringList{"1:apple", "2:pear", "5:x"};
         QTest::addRow("out of order 1, 3, 2")
             << one + three + two << ReadOutcome::NumberingGap << 2 << QStringList{"1:apple", "2:pear", "3:plum"};
+        QTest::addRow("tab in a cell") << one + record("2", "pe\tar", "y") << ReadOutcome::UnstorableText << 1
+                                       << QStringList{"1:apple", "2:"};
+        QTest::addRow("undefined byte 0x81")
+            << record("1", "\x81", "y") << ReadOutcome::UnstorableText << 0 << QStringList{"1:"};
         QTest::addRow("empty English field")
             << one + record("2", "", "y") << ReadOutcome::EmptyField << 1 << QStringList{"1:apple", "2:"};
     }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the program and every test with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-asan/ and runs the whole suite there: any memory error, leak or undefined behaviour fails it.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+# A unity build compiles the sources a few at a time, which nearly halves the build on two cores.
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+    -DCMAKE_UNITY_BUILD=ON -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
+cmake --build "$root/build-asan" --parallel "$(nproc)"
+
+export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd "$root/build-asan"
+ctest --output-on-failure
