@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Brings a window under measurement to its waiting state with real X events, as a person would.
+# window_probe runs it with PROBE_WINDOW (the window's X id) set.
+#   drive.sh question START   the program: pick "Anna", "Belépés", "Szójegyzék betöltése", type the
+#                             list's name in the file dialog, "Tanulás indítása"; the first question
+#                             then waits with the focus in the answer box
+#   drive.sh leave START      the program: "Vissza" on the practice screen, and check that the run was
+#                             recorded, which proves that a question was waiting
+#   drive.sh floor            the floor window: focus it and click into its line edit
+# START is the program's start directory, with init.usr, Anna/Anna.log and Anna/lista.szo.
+set -euo pipefail
+window="${PROBE_WINDOW:?run by window_probe}"
+mode="$1"
+start="${2:-}"
+
+fail() { echo "drive.sh: $*" >&2; exit 1; }
+
+# Clicks the middle of a control given in twips (left, top, width, height), 15 twips a pixel.
+click_at_twips() {
+    xdotool mousemove --window "$window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15)) click 1
+    sleep 0.3
+}
+
+# Waits up to 10 s for a condition given as a command.
+wait_for() {
+    for _ in $(seq 100); do
+        if "$@"; then return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Without a window manager nobody else hands the window the keyboard; a person's desktop would.
+focus_window() { xdotool windowfocus --sync "$window" 2>/dev/null || true; }
+
+# The pointer rests outside the window while it waits.
+park_pointer() { xdotool mousemove 1020 760; }
+
+case "$mode" in
+question)
+    focus_window
+    # Combo1's arrow, then the first (and only) name.
+    xdotool mousemove --window "$window" $(((3240 + 2175) / 15 - 8)) $(((720 + 315 / 2) / 15)) click 1
+    sleep 0.5
+    xdotool key Down Return
+    sleep 0.3
+    click_at_twips 3840 1080 975 495 # "Belépés"
+    click_at_twips 7680 2160 2175 495 # "Szójegyzék betöltése"
+    dialog="$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
+        fail "loading a list showed no file dialog"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    sleep 0.3
+    xdotool type --delay 40 "lista.szo"
+    xdotool key Return
+    dialog_closed() { ! xdotool search --onlyvisible --name "^Vokalindo$" >/dev/null 2>&1; }
+    wait_for dialog_closed || fail "the open dialog stayed open"
+    sleep 0.3
+    focus_window
+    click_at_twips 2040 2160 2175 495 # "Tanulás indítása"
+    park_pointer
+    ;;
+leave)
+    log="$start/Anna/Anna.log"
+    lines_before="$(grep -c $'\r$' "$log" || true)"
+    click_at_twips 960 7080 1455 495 # "Vissza" on the practice screen
+    recorded() { [ "$(grep -c $'\r$' "$log" || true)" -gt "$lines_before" ]; }
+    wait_for recorded || fail "leaving the practice screen recorded no run: no question was waiting"
+    # A run left while waiting, over the 20 pairs of the list.
+    last="$(tail -n 1 "$log")"
+    LC_ALL=C grep -aq $'Csal\xe1s volt! (vissza)' <<<"$last" && LC_ALL=C grep -aq $'A szavak sz\xe1ma: 20\r$' <<<"$last" ||
+        fail "the record is not that of a 20-pair run left while waiting: $last"
+    ;;
+floor)
+    focus_window
+    xdotool mousemove --window "$window" 300 142 click 1
+    park_pointer
+    ;;
+*)
+    fail "unknown mode $mode"
+    ;;
+esac
