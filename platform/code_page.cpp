@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <bitset>
+
 namespace platform {
 
 namespace {
@@ -43,11 +45,19 @@ QByteArray toCodePageOrQuestionMark(const QString &text)
 
 bool codePageHolds(QChar character)
 {
-    if (character.isSurrogate())
-        return false;
-    const QString original(character);
-    const QByteArray encoded = toCodePage(original);
-    return encoded.size() == 1 && fromCodePage(encoded) == original;
+    // The characters the code page holds are those its 256 bytes decode to and encode back from;
+    // worked out once, as this is asked for every character typed and every cell read.
+    static const std::bitset<0x10000> held = [] {
+        std::bitset<0x10000> characters;
+        for (int byte = 0; byte < 256; ++byte) {
+            const QByteArray encoded(1, char(byte));
+            const QString decoded = fromCodePage(encoded);
+            if (decoded.size() == 1 && !decoded.front().isSurrogate() && toCodePage(decoded) == encoded)
+                characters.set(decoded.front().unicode());
+        }
+        return characters;
+    }();
+    return held.test(character.unicode());
 }
 
 } // namespace platform
