@@ -77,19 +77,7 @@ runs="${1:-7}"
 [[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 1 ] || { echo "usage: bash scripts/bench.sh [runs]" >&2; exit 2; }
 
 # What the build needs, then what the measurements need.
-bash "$root/scripts/install-dependencies.sh" build test
-missing=()
-for package in libxcb1-dev libbenchmark-dev; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/install-dependencies.sh" build test bench
 
 cmake -S "$root/bench" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$(nproc)" >/dev/null

@@ -31,18 +31,8 @@ fi
 echo "Checking $deb"
 deb="$(readlink -f "$deb")"
 
-missing=()
-for package in desktop-file-utils appstream; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update -qq
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The validators, from the "package" group.
+bash "$(dirname "${BASH_SOURCE[0]}")/install-dependencies.sh" package || { fail "the validators could not be installed"; finish; }
 
 work="$(mktemp -d)"
 started=()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package".
+# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package", "bench".
 set -euo pipefail
 
 packages=()
@@ -12,6 +12,8 @@ for group in "$@"; do
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;
         # dpkg-shlibdeps (dpkg-dev, with file) works out the package's dependencies; the validators check it.
         package) packages+=(dpkg-dev file desktop-file-utils appstream) ;;
+        # The benchmark's window probe speaks xcb; the codec benchmark uses Google Benchmark.
+        bench) packages+=(libxcb1-dev libbenchmark-dev) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
     esac
 done
