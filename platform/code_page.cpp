@@ -49,10 +49,12 @@ bool codePageHolds(QChar character)
     // worked out once, as this is asked for every character typed and every cell read.
     static const std::bitset<0x10000> held = [] {
         std::bitset<0x10000> characters;
+        QStringDecoder decoder(kCodePage);
+        QStringEncoder encoder(kCodePage);
         for (int byte = 0; byte < 256; ++byte) {
             const QByteArray encoded(1, char(byte));
-            const QString decoded = fromCodePage(encoded);
-            if (decoded.size() == 1 && !decoded.front().isSurrogate() && toCodePage(decoded) == encoded)
+            const QString decoded = decoder.decode(encoded);
+            if (decoded.size() == 1 && !decoded.front().isSurrogate() && QByteArray(encoder.encode(decoded)) == encoded)
                 characters.set(decoded.front().unicode());
         }
         return characters;
