@@ -1,6 +1,8 @@
 #include "app/stored_text.h"
 #include "platform/code_page.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 class TestCodePage : public QObject {
@@ -13,6 +15,37 @@ private slots:
         const QByteArray bytes = platform::toCodePage(letters);
         QCOMPARE(bytes, QByteArray("\xE1\xE9\xED\xF3\xF6\xF5\xFA\xFC\xFB\xC1\xC9\xCD\xD3\xD6\xD5\xDA\xDC\xDB"));
         QCOMPARE(platform::fromCodePage(bytes), letters);
+    }
+
+    // The table against the system's converter for the same code page: every byte reads as the
+    // same character, and every character the converter round-trips is held and written the same.
+    void agreesWithTheSystemConverter()
+    {
+        QStringDecoder decoder("windows-1250");
+        QStringEncoder encoder("windows-1250");
+        QVERIFY(decoder.isValid() && encoder.isValid());
+        for (int byte = 0; byte < 256; ++byte) {
+            const QByteArray encoded(1, char(byte));
+            const QString decoded = decoder.decode(encoded);
+            QCOMPARE(platform::fromCodePage(encoded), decoded);
+        }
+        for (int code = 0; code < 0x10000; ++code) {
+            const QChar character{char16_t(code)};
+            if (character.isSurrogate())
+                continue;
+            const QByteArray viaConverter = encoder.encode(QString(character));
+            const bool roundTrips = viaConverter.size() == 1 && decoder.decode(viaConverter) == QString(character);
+            QCOMPARE(platform::codePageHolds(character), roundTrips);
+            if (roundTrips)
+                QCOMPARE(platform::toCodePage(QString(character)), viaConverter);
+        }
+    }
+
+    void unheldCharactersBecomeOneQuestionMarkEach()
+    {
+        QCOMPARE(platform::toCodePageOrQuestionMark(QStringLiteral("ñé🍎a")), QByteArray("?\xE9?a"));
+        // The bytes the code page leaves undefined still come back as they were.
+        QCOMPARE(platform::toCodePage(platform::fromCodePage("\x81\x98")), QByteArray("\x81\x98"));
     }
 
     void storableCharacters_data()
