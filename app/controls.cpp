@@ -1,6 +1,7 @@
 // Builds the window's controls: names, captions, twip geometry, tab order, fonts and colours.
 #include "app/main_window.h"
 
+#include "app/font_on_first_show.h"
 #include "app/program_font.h"
 #include "app/stored_text_validator.h"
 #include "app/twips.h"
@@ -105,15 +106,26 @@ void place(const std::vector<Placement> &placements)
     }
 }
 
+QFont fontFor(const QWidget *control, qreal pointSize, bool bold, bool italic)
+{
+    QFont font = control->font();
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
 void useFont(std::initializer_list<QWidget *> controls, qreal pointSize, bool bold, bool italic = false)
 {
-    for (QWidget *control : controls) {
-        QFont font = control->font();
-        font.setPointSizeF(pointSize);
-        font.setBold(bold);
-        font.setItalic(italic);
-        control->setFont(font);
-    }
+    for (QWidget *control : controls)
+        control->setFont(fontFor(control, pointSize, bold, italic));
+}
+
+// For the line edits of the screens hidden at start (see setFontOnFirstShow).
+void useFontOnFirstShow(std::initializer_list<QWidget *> controls, qreal pointSize, bool bold)
+{
+    for (QWidget *control : controls)
+        setFontOnFirstShow(control, fontFor(control, pointSize, bold, false));
 }
 
 void setTextColour(std::initializer_list<QWidget *> controls, QColor colour)
@@ -270,8 +282,9 @@ void Form1::createControls()
 
 void Form1::applyFonts()
 {
-    useFont({Text4, Text5}, 12, true);
-    useFont({Text11, Text9, Text10, Label3, Label4, Label5, Label6, Label11, Eredm_Kilép_Com, Vissza_no_mentComm,
+    useFontOnFirstShow({Text4, Text5}, 12, true);
+    useFontOnFirstShow({Text11, Text9, Text10}, 9.75, true);
+    useFont({Label3, Label4, Label5, Label6, Label11, Eredm_Kilép_Com, Vissza_no_mentComm,
              Szerk_kész_Comm},
             9.75, true);
     useFont({Label12}, 9.75, true, true);

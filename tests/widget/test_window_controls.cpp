@@ -1,4 +1,5 @@
 // The window's controls as built: names, captions, places, states and tab order.
+#include "app/font_on_first_show.h"
 #include "support/form_harness.h"
 
 #include <QAbstractButton>
@@ -148,6 +149,36 @@ private slots:
         auto *combo = harness.control<QComboBox>("Combo1");
         QVERIFY(combo->isEditable());
         QCOMPARE(combo->count(), 0);
+    }
+
+    // The boxes of screens hidden at start take their bold fonts when first shown, and only then:
+    // a font set on them afterwards stays.
+    void hiddenBoxesTakeTheirFontsWhenShown()
+    {
+        FormHarness harness("Anna\r\n");
+        QVERIFY(harness.start());
+        harness.click("Command4");
+        QFont font = harness.control("Text11")->font();
+        QVERIFY(font.bold());
+        QCOMPARE(font.pointSizeF(), 9.75);
+
+        QWidget window;
+        auto *box = new QLineEdit(&window);
+        box->hide();
+        QFont big = box->font();
+        big.setPointSizeF(20);
+        big.setBold(true);
+        setFontOnFirstShow(box, big);
+        window.show();
+        QVERIFY(!box->font().bold());
+        box->show();
+        QCOMPARE(box->font(), big);
+        QFont small = big;
+        small.setPointSizeF(7);
+        box->setFont(small);
+        box->hide();
+        box->show();
+        QCOMPARE(box->font(), small);
     }
 
     void gridHasTwentyDataRowsAndThreeDataColumns()
