@@ -63,8 +63,9 @@ if [ "${1:-}" = "--windows" ]; then
             measure_or_retry "$which" "$raw/$which-full-$run"
         done
     done
-    # Start-up and memory alone are quick: twice as many runs again, alternating the same way.
-    for run in $(seq $((2 * runs))); do
+    # Start-up and memory alone are quick, and a start-up varies by several milliseconds from one
+    # run to the next on a shared machine: six times as many runs again, alternating the same way.
+    for run in $(seq $((6 * runs))); do
         if [ $((run % 2)) -eq 1 ]; then order="program floor"; else order="floor program"; fi
         for which in $order; do
             measure_or_retry "$which" "$raw/$which-quick-$run" quick
@@ -97,7 +98,7 @@ values() { # which key divisor
     done
 }
 
-echo "Windows under Xvfb: 1 untimed + $runs full + $((2 * runs)) start-up runs of each, alternating (about $((runs * 45 / 60 + 1)) min)" >&2
+echo "Windows under Xvfb: 1 untimed + $runs full + $((6 * runs)) start-up runs of each, alternating (about $((runs * 60 / 60 + 1)) min)" >&2
 # A display of its own, away from the numbers from 99 up that "xvfb-run -a" hands out to whatever
 # else runs on this machine.
 display=150
