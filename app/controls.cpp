@@ -153,7 +153,6 @@ void Form1::createControls()
     Command6 = button(this, "Command6", "Névjegy");
     Combo1 = named(new QComboBox(this), "Combo1");
     Combo1->setEditable(true);
-    Combo1->setEditText(kChooseYourName);
     Command4 = button(this, "Command4", "Új Név Felvétele");
     Text11 = storedTextBox(this, "Text11", 0, "Text11");
     Command5 = button(this, "Command5", "Belépés");
@@ -278,6 +277,8 @@ void Form1::createControls()
 
     applyFonts();
     applyColours();
+    // After the fonts: the prompt is laid out once, in its own font.
+    Combo1->setEditText(kChooseYourName);
 }
 
 void Form1::applyFonts()
