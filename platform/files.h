@@ -2,29 +2,93 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-// Whole-file reads and writes. Nothing here knows what the files mean.
+// Reading and writing whole files, appending, directories. Nothing here knows what the files mean.
+// Every write is checked down to the disk: a call reports success only once the bytes are synced,
+// so a full disk or a failing device is never reported as success.
 namespace platform {
 
 QString joinPath(const QString &directory, const QString &name);
 
-std::optional<QByteArray> readWholeFile(const QString &path);
+// The first `maxBytes` bytes of a regular file (all of it when it is shorter). Nothing for what is
+// not a regular file (a directory, a FIFO, a device) or cannot be read. Reading stops at the bound,
+// so a huge file chosen by mistake costs no more than a small one.
+std::optional<QByteArray> readFileStart(const QString &path, qint64 maxBytes);
 
-// The old file, if any, is replaced only once the new content is complete on disk.
+// The size of a regular file; nothing for anything else.
+std::optional<qint64> regularFileSize(const QString &path);
+
+// At most `maxBytes` bytes of a regular file from `offset` on.
+std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes);
+
+// Replaces the file with the bytes: they go to a new file beside it, are synced, and only then take
+// the old one's place, so the old content stays whole if anything fails. A symbolic link is written
+// through to the regular file it names. Anything else (a directory, a device, a FIFO, a socket, a
+// link to one, a dangling link) is refused and left alone.
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes);
 
-// Adds bytes at the end of an existing file without rewriting what is there.
-// A write that fails part-way is cut back, so the file keeps exactly its old bytes.
+enum class CreateResult {
+    Created,
+    AlreadyExists,
+    NameRefused, // the file system cannot hold such a name
+    Failed,
+};
+
+// Creates the file holding the bytes, only if nothing of that name exists. The file appears whole
+// or not at all, and an existing one is never replaced, even by another process creating it at the
+// same moment.
+CreateResult createFileExclusively(const QString &path, const QByteArray &bytes);
+
+// Adds bytes at the end of an existing regular file without rewriting what is there. A write that
+// fails part-way is cut back, so the file keeps exactly its old bytes. Appends of programs on this
+// computer take turns.
 bool appendToExistingFile(const QString &path, const QByteArray &bytes);
 
-enum class MakeDirectoryResult { Created, AlreadyExists, Failed };
+enum class MakeDirectoryResult {
+    Created,
+    AlreadyExists, // an entry of that name is there (a directory, a file, a link)
+    NameRefused,   // the file system cannot hold such a name (too long, a character it refuses)
+    Failed,        // anything else: no space, a read-only file system, an I/O error, no parent
+};
 MakeDirectoryResult makeDirectory(const QString &path);
+
+// The name of a file that a write killed half-way (on a file system without unnamed files) may
+// leave beside its target: ".vokalindo-XXXXXXXX.tmp".
+bool isStagingFileName(const QString &name);
+
+// A new, empty directory with a hidden name of its own inside `parent`, where a directory's content
+// is made before it appears under its real name. Nothing when it cannot be made.
+std::optional<QString> makeStagingDirectory(const QString &parent);
+
+// Gives a directory its real name, only if no entry of that name exists: Created when it now has
+// it, AlreadyExists, NameRefused or Failed as for makeDirectory. Two processes doing it at once
+// cannot both succeed, as long as the directory is not empty.
+MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &to);
 
 bool pathExists(const QString &path);
 bool isDirectory(const QString &path);
+// The names in a directory, without "." and "..". Nothing when it cannot be listed.
+std::optional<QStringList> directoryEntries(const QString &path);
 bool removeFile(const QString &path);
 bool removeEmptyDirectory(const QString &path);
+
+// An exclusive lock on a file or directory for as long as the object lives, for programs on this
+// computer that share a start directory. The system drops it when the process ends, however it
+// ends. Where the file system has no locks, `held()` is false and nothing waits.
+class ExclusiveLock {
+public:
+    explicit ExclusiveLock(const QString &path);
+    ~ExclusiveLock();
+    ExclusiveLock(const ExclusiveLock &) = delete;
+    ExclusiveLock &operator=(const ExclusiveLock &) = delete;
+    bool held() const { return m_held; }
+
+private:
+    int m_descriptor = -1;
+    bool m_held = false;
+};
 
 } // namespace platform

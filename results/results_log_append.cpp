@@ -12,18 +12,46 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
     const std::optional<QString> directory = userDirectoryPath(startDirectory, learner);
     if (!directory)
         return FailureCode::LearnerWithoutDirectory;
-    if (platform::makeDirectory(*directory) == platform::MakeDirectoryResult::Failed)
+    const platform::MakeDirectoryResult made = platform::makeDirectory(*directory);
+    if (made != platform::MakeDirectoryResult::Created && made != platform::MakeDirectoryResult::AlreadyExists)
         return FailureCode::ResultsLogUnwritable;
 
+    // A missing log is made with its header and this record in one go, and only where no log is:
+    // another copy of the program making it at the same moment must not have its record replaced.
     const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
-    const bool logExists = platform::pathExists(log);
-    const QByteArray bytes = resultsLogAppendix(logExists, learner, record);
-    const bool written =
-        logExists ? platform::appendToExistingFile(log, bytes) : platform::writeWholeFileAtomically(log, bytes);
-    if (!written)
+    if (!platform::pathExists(log)) {
+        switch (platform::createFileExclusively(log, resultsLogAppendix(false, learner, record))) {
+        case platform::CreateResult::Created:
+            return std::nullopt;
+        case platform::CreateResult::AlreadyExists:
+            break;
+        case platform::CreateResult::NameRefused:
+        case platform::CreateResult::Failed:
+            return FailureCode::ResultsLogUnwritable;
+        }
+    }
+    if (!platform::appendToExistingFile(log, resultsLogAppendix(true, learner, record)))
         return FailureCode::ResultsLogUnwritable;
     return std::nullopt;
 }
+
+namespace {
+
+std::optional<QByteArray> shownPartOfLog(const QString &log)
+{
+    const std::optional<qint64> size = platform::regularFileSize(log);
+    if (!size)
+        return std::nullopt;
+    if (*size <= kShownLogBytes)
+        return platform::readFileStart(log, kShownLogBytes);
+    const std::optional<QByteArray> start = platform::readFileStart(log, 4096);
+    const std::optional<QByteArray> end = platform::readFilePart(log, *size - kShownLogBytes, kShownLogBytes);
+    if (!start || !end)
+        return std::nullopt;
+    return abridgedLog(*start, *end);
+}
+
+} // namespace
 
 std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner)
 {
@@ -33,5 +61,5 @@ std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QS
     const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
     if (!platform::pathExists(log))
         return QByteArray();
-    return platform::readWholeFile(log);
+    return shownPartOfLog(log);
 }

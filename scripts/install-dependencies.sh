@@ -6,7 +6,8 @@ packages=()
 for group in "$@"; do
     case "$group" in
         build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core) ;;
-        test) packages+=(xvfb xauth xdotool) ;;
+        # The shared-folder tests mount the start directory twice through sshfs from a local sshd.
+        test) packages+=(xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;

@@ -4,29 +4,121 @@
 #include "results/results_log.h"
 #include "users/user_registry.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Long enough for an addition under way on another computer of a shared folder to reach its
+// registry line; the lock below holds only among the programs of one computer.
+constexpr std::chrono::milliseconds kAdditionUnderWay{250};
+
+struct Learner {
+    QString name;
+    QString registry;
+    QString directory;
+};
+
+QString logIn(const QString &directory, const QString &name)
+{
+    return platform::joinPath(directory, resultsLogFileName(name));
+}
+
+bool isListed(const Learner &learner, const QString &startDirectory)
+{
+    const std::optional<QStringList> names = readRegistryNames(startDirectory);
+    return names && names->contains(learner.name);
+}
+
+// The registry's last byte, which tells whether its last line was left without a line end.
+std::optional<QByteArray> registryEnd(const QString &registry)
+{
+    const std::optional<qint64> size = platform::regularFileSize(registry);
+    if (!size)
+        return std::nullopt;
+    return platform::readFilePart(registry, std::max<qint64>(*size - 1, 0), 1);
+}
+
+// What an addition killed before its registry line leaves: the directory holding nothing but a log
+// of the header line alone, and no line in the registry. Taking it over loses nothing.
+bool isUnfinishedAddition(const Learner &learner, const QString &startDirectory)
+{
+    std::optional<QStringList> entries = platform::directoryEntries(learner.directory);
+    if (!entries)
+        return false;
+    entries->removeIf([](const QString &entry) { return platform::isStagingFileName(entry); });
+    return *entries == QStringList{resultsLogFileName(learner.name)}
+           && platform::readFileStart(logIn(learner.directory, learner.name), 4096) == resultsLogHeader(learner.name)
+           && !isListed(learner, startDirectory);
+}
+
+void removeLearnerDirectory(const QString &directory, const QString &name)
+{
+    platform::removeFile(logIn(directory, name));
+    platform::removeEmptyDirectory(directory);
+}
+
+// The directory with its log is made under a hidden name and then given the learner's name in one
+// step, so that it never stands there without its log, and of two processes adding one name at the
+// same moment only one succeeds.
+AddUserOutcome makeLearnerDirectory(const Learner &learner, const QString &startDirectory)
+{
+    const std::optional<QString> staging = platform::makeStagingDirectory(startDirectory);
+    if (!staging)
+        return AddUserOutcome::WriteFailed;
+    AddUserOutcome outcome = AddUserOutcome::WriteFailed;
+    const platform::CreateResult log =
+        platform::createFileExclusively(logIn(*staging, learner.name), resultsLogHeader(learner.name));
+    if (log == platform::CreateResult::NameRefused)
+        outcome = AddUserOutcome::NameTaken;
+    if (log == platform::CreateResult::Created) {
+        switch (platform::moveDirectoryIntoPlace(*staging, learner.directory)) {
+        case platform::MakeDirectoryResult::Created:
+            return AddUserOutcome::Added;
+        case platform::MakeDirectoryResult::AlreadyExists:
+        case platform::MakeDirectoryResult::NameRefused:
+            outcome = AddUserOutcome::NameTaken;
+            break;
+        case platform::MakeDirectoryResult::Failed:
+            break;
+        }
+    }
+    removeLearnerDirectory(*staging, learner.name);
+    return outcome;
+}
+
+} // namespace
+
 AddUserOutcome addUser(const QString &startDirectory, const QString &name)
 {
     if (!isAcceptableUserName(name))
         return AddUserOutcome::NameTaken;
 
-    const QString userDirectory = platform::joinPath(startDirectory, name);
-    switch (platform::makeDirectory(userDirectory)) {
-    case platform::MakeDirectoryResult::Created:
-        break;
-    case platform::MakeDirectoryResult::AlreadyExists:
-    case platform::MakeDirectoryResult::Failed:
+    const Learner learner{name, registryPath(startDirectory), platform::joinPath(startDirectory, name)};
+    // Additions on this computer take turns, so an unfinished one found here is no one's.
+    const platform::ExclusiveLock additions(startDirectory);
+
+    const std::optional<QStringList> names = readRegistryNames(startDirectory);
+    if (!names)
+        return AddUserOutcome::WriteFailed;
+    if (names->contains(name))
         return AddUserOutcome::NameTaken;
+
+    if (platform::pathExists(learner.directory)) {
+        if (!isUnfinishedAddition(learner, startDirectory))
+            return AddUserOutcome::NameTaken;
+        std::this_thread::sleep_for(kAdditionUnderWay);
+        if (!isUnfinishedAddition(learner, startDirectory))
+            return AddUserOutcome::NameTaken;
+    } else if (const AddUserOutcome made = makeLearnerDirectory(learner, startDirectory); made != AddUserOutcome::Added) {
+        return made;
     }
 
     // The registry line goes last: once it is there, the learner is complete.
-    const QString logPath = platform::joinPath(userDirectory, resultsLogFileName(name));
-    const QString registryFile = registryPath(startDirectory);
-    const std::optional<QByteArray> registry = platform::readWholeFile(registryFile);
-    if (registry && platform::writeWholeFileAtomically(logPath, resultsLogHeader(name))
-        && platform::appendToExistingFile(registryFile, registryAppendix(*registry, name)))
+    const std::optional<QByteArray> end = registryEnd(learner.registry);
+    if (end && platform::appendToExistingFile(learner.registry, registryAppendix(*end, name)))
         return AddUserOutcome::Added;
-
-    platform::removeFile(logPath);
-    platform::removeEmptyDirectory(userDirectory);
+    removeLearnerDirectory(learner.directory, name);
     return AddUserOutcome::WriteFailed;
 }

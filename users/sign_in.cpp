@@ -30,13 +30,12 @@ QString registryFailure(const QString &registryPath)
 
 bool Form1::LoadUserNames()
 {
-    const QString registryFile = registryPath(startDirectory);
-    const std::optional<QByteArray> registry = platform::readWholeFile(registryFile);
-    if (!registry) {
-        m_dialogs.message(registryFailure(registryFile));
+    const std::optional<QStringList> names = readRegistryNames(startDirectory);
+    if (!names) {
+        m_dialogs.message(registryFailure(registryPath(startDirectory)));
         return false;
     }
-    appendUserNames(parseUserNames(*registry));
+    appendUserNames(*names);
     return true;
 }
 

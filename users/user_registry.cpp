@@ -9,6 +9,21 @@ QString registryPath(const QString &startDirectory)
     return platform::joinPath(startDirectory, QStringLiteral("init.usr"));
 }
 
+std::optional<QStringList> readRegistryNames(const QString &startDirectory)
+{
+    const std::optional<QByteArray> start = platform::readFileStart(registryPath(startDirectory), kRegistryReadLimit + 1);
+    if (!start)
+        return std::nullopt;
+    return parseUserNames(registryWithinLimit(*start));
+}
+
+QByteArray registryWithinLimit(const QByteArray &registryStart)
+{
+    if (registryStart.size() <= kRegistryReadLimit)
+        return registryStart;
+    return registryStart.left(registryStart.lastIndexOf('\n', kRegistryReadLimit - 1) + 1);
+}
+
 QStringList parseUserNames(const QByteArray &registry)
 {
     QStringList names;
@@ -21,13 +36,13 @@ QStringList parseUserNames(const QByteArray &registry)
     return names;
 }
 
-QByteArray registryAppendix(const QByteArray &registry, const QString &name)
+QByteArray registryAppendix(const QByteArray &registryEnd, const QString &name)
 {
     QByteArray appendix;
     // A last line left unended, or ended by a lone CR, gets its line end made whole first.
-    if (registry.endsWith('\r'))
+    if (registryEnd.endsWith('\r'))
         appendix += '\n';
-    else if (!registry.isEmpty() && !registry.endsWith('\n'))
+    else if (!registryEnd.isEmpty() && !registryEnd.endsWith('\n'))
         appendix += "\r\n";
     return appendix + platform::toCodePage(name) + "\r\n";
 }

@@ -50,7 +50,8 @@ void Form1::OpenWordList()
 
     // No row of an earlier list may show under a shorter one.
     ClearGrid();
-    const std::optional<QByteArray> bytes = platform::readWholeFile(wordListPath);
+    // One byte more than a list can hold is enough to tell that it is too long.
+    const std::optional<QByteArray> bytes = platform::readFileStart(wordListPath, kMaxWordListFileSize + 1);
     if (!bytes) {
         m_dialogs.message(withFailureCode(kUnknownFileFailure, FailureCode::ListUnreadable));
         loadFailed = true;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -70,8 +71,12 @@ const char *const kControlNames[] = {
 
 } // namespace
 
-FormHarness::FormHarness(const char *registry)
+FormHarness::FormHarness(const char *registry, const QString &parentDirectory)
+    : startDirectory(parentDirectory.isEmpty() ? QDir::tempPath() + QStringLiteral("/start-XXXXXX")
+                                               : parentDirectory + QStringLiteral("/start-XXXXXX"))
 {
+    if (!startDirectory.isValid())
+        qFatal("cannot make a start directory");
     if (registry) {
         QFile file(path(QStringLiteral("init.usr")));
         if (!file.open(QIODevice::WriteOnly) || file.write(registry) != qint64(qstrlen(registry)))

@@ -19,7 +19,9 @@
 class FormHarness {
 public:
     // Writes init.usr with these bytes; nullptr leaves the start directory without a registry.
-    explicit FormHarness(const char *registry = "");
+    // The start directory is made inside `parentDirectory` when one is given (a small file system,
+    // a network share), otherwise in the system's temporary directory.
+    explicit FormHarness(const char *registry = "", const QString &parentDirectory = QString());
 
     // Form_Load, then shows and activates the window. False when start-up refused to go on.
     bool start();

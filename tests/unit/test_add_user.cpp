@@ -16,6 +16,8 @@ QStringList entries(const QTemporaryDir &dir)
 
 } // namespace
 
+Q_DECLARE_METATYPE(AddUserOutcome)
+
 class TestAddUser : public QObject {
     Q_OBJECT
 
@@ -110,6 +112,41 @@ private slots:
         writeFile(registry, "B\xE9la\r\n");
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
         QCOMPARE(fileContents(registry), QByteArray("B\xE9la\r\nAnna\r\n"));
+    }
+
+    // What a killed addition can leave never blocks the name; what a learner or a person made does.
+    void leftoversOfAKilledAdditionDoNotBlockTheName_data()
+    {
+        QTest::addColumn<QByteArray>("registry");
+        QTest::addColumn<QStringList>("entries"); // "Anna/" a directory, anything else a file with the header
+        QTest::addColumn<AddUserOutcome>("outcome");
+        const AddUserOutcome added = AddUserOutcome::Added, taken = AddUserOutcome::NameTaken;
+        QTest::addRow("killed while staging") << QByteArray() << QStringList{".vokalindo-abcdefgh.tmp/Anna.log"} << added;
+        QTest::addRow("killed before the registry line") << QByteArray() << QStringList{"Anna/Anna.log"} << added;
+        QTest::addRow("killed while writing on a share")
+            << QByteArray() << QStringList{"Anna/Anna.log", "Anna/.vokalindo-abcdefgh.tmp"} << added;
+        QTest::addRow("an empty directory") << QByteArray() << QStringList{"Anna/"} << taken;
+        QTest::addRow("more than the log in it") << QByteArray() << QStringList{"Anna/Anna.log", "Anna/x.szo"} << taken;
+        QTest::addRow("listed, directory deleted") << QByteArray("Anna\r\n") << QStringList{} << taken;
+    }
+
+    void leftoversOfAKilledAdditionDoNotBlockTheName()
+    {
+        QFETCH(QByteArray, registry);
+        QFETCH(QStringList, entries);
+        QFETCH(AddUserOutcome, outcome);
+        QTemporaryDir start;
+        writeFile(start.filePath(QStringLiteral("init.usr")), registry);
+        for (const QString &entry : entries) {
+            QVERIFY(QDir(start.path()).mkpath(QFileInfo(start.filePath(entry)).path()));
+            if (!entry.endsWith(QLatin1Char('/')))
+                writeFile(start.filePath(entry), "Anna Eredm\xE9nyei:\r\n");
+        }
+        QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), outcome);
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))),
+                 outcome == AddUserOutcome::Added ? registry + "Anna\r\n" : registry);
+        if (outcome == AddUserOutcome::Added)
+            QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))), QByteArray("Anna Eredm\xE9nyei:\r\n"));
     }
 
     void registryWithUnendedLastLineKeepsEveryName()

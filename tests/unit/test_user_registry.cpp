@@ -1,6 +1,9 @@
 #include "users/user_registry.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include "support/file_helpers.h"
 
 class TestUserRegistry : public QObject {
     Q_OBJECT
@@ -40,6 +43,22 @@ private slots:
         QCOMPARE(garbage.size(), 3);
         for (const QString &name : garbage)
             QVERIFY(!name.contains(QLatin1Char('\n')));
+    }
+
+    // A registry far past any school's size (a file put there by mistake) loads its whole lines
+    // up to the bound and nothing of the line the bound cuts.
+    void aHugeRegistryLoadsWithinItsBound()
+    {
+        QTemporaryDir start;
+        QByteArray registry = "Anna\r\n" + QByteArray(kRegistryReadLimit - 10, 'x') + "\r\nBela\r\n";
+        writeFile(start.filePath(QStringLiteral("init.usr")), registry);
+        const std::optional<QStringList> names = readRegistryNames(start.path());
+        QVERIFY(names);
+        QCOMPARE(names->size(), 2);
+        QCOMPARE(names->constFirst(), QStringLiteral("Anna"));
+
+        writeFile(start.filePath(QStringLiteral("init.usr")), QByteArray(3 * kRegistryReadLimit, 'x'));
+        QCOMPARE(readRegistryNames(start.path()), std::optional<QStringList>(QStringList{}));
     }
 
     void appendingRebuildsTheFileByteForByte()

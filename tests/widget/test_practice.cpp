@@ -300,6 +300,22 @@ private slots:
         window.click("Eredméynek_Com");
         QCOMPARE(viewer->toPlainText(), QString());
     }
+
+    // Years of runs, or a file put there by mistake: the header, "…", and the newest whole lines.
+    void aHugeLogIsShownAbridged()
+    {
+        Practising window;
+        const QByteArray line = "2026. 12. 07., 9:05:03,  N\xE9v: Anna,  A sz\xF3jegyz\xE9k neve: x\r\n";
+        writeFile(window.path(QStringLiteral("Anna/Anna.log")), kHeader + QByteArray(40 << 20, 'z') + "\r\n" + line);
+        window.click("Név_vált_Com");
+        window.pickName(QStringLiteral("Anna"));
+        window.click("Eredméynek_Com");
+        const QStringList lines = window.control<QPlainTextEdit>("Text12")->toPlainText().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), QStringLiteral("Anna Eredményei:"));
+        QCOMPARE(lines.at(1), QStringLiteral("…"));
+        QCOMPARE(lines.at(2), QStringLiteral("2026. 12. 07., 9:05:03,  Név: Anna,  A szójegyzék neve: x"));
+    }
 };
 
 QTEST_MAIN(TestPractice)
