@@ -305,7 +305,11 @@ CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
     StagedFile staged(directoryOf(target), bytes, std::nullopt);
     if (!staged.ready())
         return CreateResult::Failed;
-    return staged.createExclusively(target);
+    const CreateResult result = staged.createExclusively(target);
+    // A share may say only "not permitted" when another computer made the file first.
+    if (result == CreateResult::Failed && ::lstat(target.constData(), &status) == 0)
+        return CreateResult::AlreadyExists;
+    return result;
 }
 
 bool appendToExistingFile(const QString &path, const QByteArray &bytes)
