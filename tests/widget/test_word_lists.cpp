@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -549,6 +550,17 @@ private slots:
         window.click("Szerkeszt_Comm");
         QCOMPARE(window.dialogs.messages(),
                  (QStringList{QStringLiteral("Ismeretlen Fájl hiba!1"), QStringLiteral("Ismeretlen Fájl hiba!1")}));
+        QCOMPARE(window.visibleControls(), kMainMenu);
+
+        // A file of gigabytes chosen by mistake: no more is read than a list can hold.
+        QFile huge(window.path("Anna/huge.szo"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(4) << 30));
+        QElapsedTimer timer;
+        timer.start();
+        window.dialogs.chooseFile(huge.fileName());
+        window.click("Szerkeszt_Comm");
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(window.dialogs.messages().last(), QStringLiteral("A fájl üres!"));
         QCOMPARE(window.visibleControls(), kMainMenu);
     }
 
