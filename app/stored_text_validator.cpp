@@ -1,6 +1,6 @@
 #include "app/stored_text_validator.h"
 
-#include "app/stored_text.h"
+#include "platform/stored_text.h"
 
 QValidator::State StoredTextValidator::validate(QString &input, int &position) const
 {

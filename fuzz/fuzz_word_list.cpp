@@ -4,7 +4,7 @@
 
 #include "fuzz_check.h"
 
-#include "app/stored_text.h"
+#include "platform/stored_text.h"
 #include "platform/code_page.h"
 #include "wordlist/word_list_file.h"
 

@@ -1,7 +1,7 @@
 // The results log: a record for every practice run left with "Vissza", and the viewer.
 #include "app/main_window.h"
 
-#include "app/failure_codes.h"
+#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"

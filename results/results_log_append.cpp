@@ -1,6 +1,6 @@
 #include "results/results_log_append.h"
 
-#include "app/failure_codes.h"
+#include "failures/failure_codes.h"
 #include "platform/files.h"
 #include "results/results_log.h"
 #include "results/results_record.h"

@@ -1,7 +1,7 @@
 // Learners: the names at start-up, adding a learner, picking one, signing in and changing learner.
 #include "app/main_window.h"
 
-#include "app/failure_codes.h"
+#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "app/window_texts.h"
 #include "platform/dialogs.h"

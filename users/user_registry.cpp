@@ -1,6 +1,6 @@
 #include "users/user_registry.h"
 
-#include "app/stored_text.h"
+#include "platform/stored_text.h"
 #include "platform/code_page.h"
 #include "platform/files.h"
 

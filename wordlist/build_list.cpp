@@ -1,7 +1,7 @@
 // Building a new word list: the entry boxes, adding and deleting rows, the entry order, saving.
 #include "app/main_window.h"
 
-#include "app/failure_codes.h"
+#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "app/word_grid.h"
 #include "platform/dialogs.h"

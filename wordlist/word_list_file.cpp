@@ -1,6 +1,6 @@
 #include "wordlist/word_list_file.h"
 
-#include "app/stored_text.h"
+#include "platform/stored_text.h"
 #include "platform/code_page.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // screen without saving.
 #include "app/main_window.h"
 
-#include "app/failure_codes.h"
+#include "failures/failure_codes.h"
 #include "app/word_grid.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"

@@ -1,4 +1,4 @@
-#include "app/stored_text.h"
+#include "platform/stored_text.h"
 #include "platform/code_page.h"
 
 #include <QStringDecoder>
