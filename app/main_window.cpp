@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/arrow_keys_click.h"
 #include "app/typing_limit.h"
 #include "app/word_grid.h"
 #include "platform/key_press.h"
@@ -50,6 +51,8 @@ void Form1::connectHandlers()
     platform::onKeyPress(Text6, [this](int keyAscii) { Text6_KeyPress(keyAscii); });
     connect(Option4, &QRadioButton::clicked, this, &Form1::Option4_Click);
     connect(Option5, &QRadioButton::clicked, this, &Form1::Option5_Click);
+    // Chosen with the arrow keys, the focus ends where a click leaves it.
+    arrowKeysClickOptions(entryOrderGroup);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
 
     connect(Szerkeszt_Comm, &QPushButton::clicked, this, &Form1::Szerkeszt_Comm_Click);

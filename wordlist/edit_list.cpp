@@ -72,6 +72,10 @@ bool Form1::cellEditorCanWriteBack() const
 
 void Form1::writeCellEditorBack()
 {
+    // Hiding the editor while it has the focus would pass the focus along the tab order, onto a
+    // button that may leave the screen; it goes back to the grid instead.
+    if (Text3->hasFocus())
+        MSFlexGrid1->setFocus();
     hideControls({Text3});
     MSFlexGrid1->setCellText(editRow, editCol, Text3->text());
     cellEditOpen = false;

@@ -34,15 +34,23 @@ private:
     qsizetype m_position = 0;
 };
 
-// 1..20 written in decimal digits alone; 0 otherwise.
+// The record's number read as a decimal integer: leading spaces, a sign and leading zeros are
+// allowed (" 1", "+1", "001"), nothing after the digits. 0 for anything that is not 1..20.
 int recordNumber(const QByteArray &field)
 {
-    if (field.isEmpty() || field.size() > 2)
+    qsizetype position = 0;
+    while (position < field.size() && field[position] == ' ')
+        ++position;
+    bool negative = false;
+    if (position < field.size() && (field[position] == '+' || field[position] == '-'))
+        negative = field[position++] == '-';
+    const QByteArray digits = field.mid(position);
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return 0;
-    bool isNumber = false;
-    const int number = field.toInt(&isNumber);
-    const bool digitsOnly = std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
-    return isNumber && digitsOnly && number >= 1 && number <= kMaxPairs ? number : 0;
+    int number = 0;
+    for (const char digit : digits)
+        number = std::min(number * 10 + (digit - '0'), kMaxPairs + 1);
+    return !negative && number >= 1 && number <= kMaxPairs ? number : 0;
 }
 
 bool isUsed(const WordListRow &row)
@@ -71,6 +79,7 @@ WordListReading readWordList(const QByteArray &bytes)
     }
 
     RecordReader reader(bytes);
+    int recordsRead = 0;
     do {
         const std::optional<QByteArray> numberField = reader.readField();
         if (!numberField) {
@@ -106,9 +115,11 @@ WordListReading readWordList(const QByteArray &bytes)
         }
         reader.skip(3);
         reading.pairCount = number;
+        ++recordsRead;
     } while (!reader.atEnd());
 
-    if (!leavesNoGap(reading.rows, reading.pairCount))
+    // A repeated number would leave one of its pairs out of the list, silently.
+    if (!leavesNoGap(reading.rows, reading.pairCount) || recordsRead != reading.pairCount)
         reading.outcome = ReadOutcome::NumberingGap;
     return reading;
 }

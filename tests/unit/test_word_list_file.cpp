@@ -91,8 +91,15 @@ private slots:
                                   << QStringList{"1:apple"};
         QTest::addRow("number -1") << record("-1", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
         QTest::addRow("number abc") << record("abc", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
-        QTest::addRow("number with a space")
-            << record(" 1", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
+        QTest::addRow("numbers read by value: \" 1\", \"+02\", \"003\"")
+            << record(" 1", "x", "y") + record("+02", "v", "w") + record("003", "t", "u") << ReadOutcome::Complete << 3
+            << QStringList{"1:x", "2:v", "3:t"};
+        QTest::addRow("number 1a") << record("1a", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
+        QTest::addRow("number 0021") << record("0021", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
+        QTest::addRow("number of 30 digits")
+            << record(QByteArray(30, '9'), "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
+        QTest::addRow("repeated 1, 2, 2") << one + two + record("2", "x", "y") << ReadOutcome::NumberingGap << 2
+                                          << QStringList{"1:apple", "2:x"};
         QTest::addRow("LF-only line ends") << QByteArray(one + two).replace("\r\n", "\n")
                                            << ReadOutcome::BadRecordNumber << 1 << QStringList{"1:apple"};
         QTest::addRow("CR-only line ends") << QByteArray(one + two).replace("\r\n", "\r")

@@ -8,12 +8,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QRadioButton>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <tuple>
 
 namespace {
 
@@ -194,6 +197,15 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("Text2"));
         window.click("Option4");
         QCOMPARE(focused(), QStringLiteral("Text1"));
+
+        // Chosen with the arrow keys, an order leads where its click does.
+        for (const auto &[from, key, to] : {std::tuple{"Option4", Qt::Key_Down, "Text2"},
+                                            std::tuple{"Option5", Qt::Key_Up, "Text1"}}) {
+            window.control(from)->setFocus();
+            QTest::keyClick(window.control(from), key);
+            QCOMPARE(focused(), QString::fromLatin1(to));
+        }
+        QVERIFY(window.control<QRadioButton>("Option4")->isChecked());
     }
 
     void entryBoxesKeepOutWhatCannotBeStored()
@@ -344,6 +356,10 @@ private slots:
         QVERIFY(!window.editor()->isVisible());
         QVERIFY(!window.form->cellEditOpen);
         QCOMPARE(window.row(2), (QStringList{"2", "pear", "körtefa", "gyümölcs"}));
+        // The focus goes back to the grid, so a Space next cannot press a button that leaves.
+        QCOMPARE(QApplication::focusWidget(), window.grid());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(window.visibleControls(), kListEditing);
 
         // Once written back, a later click changes nothing.
         window.clickGrid();
@@ -456,17 +472,16 @@ private slots:
     {
         SignedIn window;
         window.editList(QStringLiteral("fruit.szo"), kThreePairs);
-        // A used cell first, so that a current cell exists.
-        window.grid()->setCurrentCell(0, 0);
-
-        window.doubleClickCell(5, 2);
-        QVERIFY(!window.editor()->isVisible());
+        // The current cell is a used one: a double-click elsewhere must not open the editor over it.
+        window.grid()->setCurrentCell(1, 1);
         auto *header = window.grid()->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
         QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
         auto *numbers = window.grid()->verticalHeader();
         QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseDClick(numbers->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!window.editor()->isVisible());
+        window.doubleClickCell(5, 2);
         QVERIFY(!window.editor()->isVisible());
         QVERIFY(!window.form->cellEditOpen);
 
