@@ -84,8 +84,12 @@ else fail "files outside /usr or under /usr/local: $(echo "$outside $local_files
 
 field() { dpkg-deb -f "$deb" "$1" 2>/dev/null; }
 expect_field() { # NAME WHAT-IT-MUST-BE (a pattern for grep -Ex)
-    if field "$1" | grep -Eqx -- "$2"; then pass "$1: $(field "$1" | head -n 1)"
-    else fail "$1 is '$(field "$1" | head -n 1)'"; fi
+    # Read whole first: grep -q stops at its first match, and under pipefail the writer it cut off
+    # would fail the check now and then.
+    local value
+    value="$(field "$1")"
+    if grep -Eqx -- "$2" <<<"$value"; then pass "$1: $(head -n 1 <<<"$value")"
+    else fail "$1 is '$(head -n 1 <<<"$value")'"; fi
 }
 expect_field Package vokalindo
 expect_field Section education
@@ -163,7 +167,7 @@ if [ -f "$root/$program" ]; then
 fi
 
 if [ -f "$root/$program" ] && command -v readelf >/dev/null; then
-    if readelf -d "$root/$program" | grep -Eq '\((RPATH|RUNPATH)\)'; then
+    if grep -Eq '\((RPATH|RUNPATH)\)' <<<"$(readelf -d "$root/$program")"; then
         fail "program carries a library search path: $(readelf -d "$root/$program" | grep -E 'R(UN)?PATH')"
     else pass "program carries no RPATH or RUNPATH"; fi
 fi
