@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 
 namespace {
@@ -96,6 +97,10 @@ private slots:
         QCOMPARE(window.text("Text4"), QStringLiteral("cat"));
         QCOMPARE(window.text("Text9"), QStringLiteral("2-féle megoldás van!"));
         QCOMPARE(QApplication::focusWidget(), window.control("Text5"));
+        // Enter in the empty answer box does nothing.
+        window.pressEnter("Text5");
+        QCOMPARE(window.text("Text7"), QStringLiteral("Rossz válasz: 0"));
+        QCOMPARE(window.text("Text9"), QStringLiteral("2-féle megoldás van!"));
         window.answer("Text5", QStringLiteral("cica"));
         QCOMPARE(window.text("Text9"), QStringLiteral("A beírt szó megfelel! Még 1 megoldás van hátra!"));
         window.answer("Text5", QStringLiteral("cica"));
@@ -111,7 +116,9 @@ private slots:
 
         QCOMPARE(window.text("Text4"), QStringLiteral("horse"));
         QCOMPARE(window.text("Text10"), QStringLiteral("nyáripa"));
-        window.answer("Text5", QStringLiteral("ló"));
+        // Enter in the question box submits the answer box.
+        window.typeInto("Text5", QStringLiteral("ló"));
+        window.pressEnter("Text4");
         QCOMPARE(window.text("Text9"), QStringLiteral("A beírt szó megfelel!"));
         window.answer("Text5", QStringLiteral("kutya"));
 
@@ -169,9 +176,18 @@ private slots:
             "Megmutattam: 0,  Hib\xE1k Sz\xE1ma: 1,  A szavak sz\xE1ma: 3");
         QCOMPARE(window.fileBytes(QStringLiteral("Anna/Anna.log")), kHeader + leftRecord);
 
-        // The direction stays chosen; a second run counts from 0 and is recorded after the first.
+        // The direction stays chosen, also across "Név Váltás"; a second run counts from 0, starts
+        // with an empty message box and is recorded after the first.
+        window.click("Vissza_no_mentComm");
+        window.click("Név_vált_Com");
+        window.pickName(QStringLiteral("Anna"));
+        window.click("Command5");
+        window.load();
         QVERIFY(window.control<QRadioButton>("Option3")->isChecked());
-        window.startRun("Option3", {0.9f, 0.9f, 0.9f});
+        QVERIFY(!window.text("Text9").isEmpty());
+        window.random.numbers = QList<float>{0.4f, 0.7f, 0.1f, 0.1f, 0.9f, 0.9f};
+        window.click("Tanul_Com4");
+        QCOMPARE(window.text("Text9"), QString());
         QCOMPARE(window.text("Text7"), QStringLiteral("Rossz válasz: 0"));
         window.click("Tanul_Vissza_Comm");
         QCOMPARE(window.fileBytes(QStringLiteral("Anna/Anna.log")),
@@ -189,6 +205,35 @@ private slots:
         window.startRun("Option2");
         window.click("Tanul_Vissza_Comm");
         QVERIFY(window.fileBytes(QStringLiteral("Anna/Anna.log")).contains("A sz\xF3jegyz\xE9k neve: ?and\xFA,  "));
+    }
+
+    // Past the last of 20 questions there is no question and no direction: nothing more counts.
+    void aFinishedMixedRunOfTwentyPairsCountsNothingMore()
+    {
+        Practising window;
+        QByteArray list;
+        for (int pair = 1; pair <= 20; ++pair)
+            list += record(QByteArray::number(pair), "en" + QByteArray::number(pair), "hu" + QByteArray::number(pair));
+        writeFile(window.path(QStringLiteral("Anna/husz.szo")), list);
+        window.dialogs.chooseFile(window.path(QStringLiteral("Anna/husz.szo")));
+        window.click("Gyak_be_Com2");
+        QList<float> numbers;
+        for (int pair = 0; pair < 20; ++pair)
+            numbers.append(float(pair) / 20.0f); // rows 1..20 in order
+        window.random.numbers = numbers + QList<float>(20, 0.9f); // English shown every time
+        window.click("Option3");
+        window.click("Tanul_Com4");
+        for (int pair = 1; pair <= 20; ++pair) {
+            QCOMPARE(window.text("Text4"), QStringLiteral("en%1").arg(pair));
+            window.answer("Text5", QStringLiteral("hu%1").arg(pair));
+        }
+        QVERIFY(window.form->allWordsSolved);
+        window.typeInto("Text5", QStringLiteral("x"));
+        window.click("Mehet_Comm");
+        window.click("Megmutat_Comm");
+        QCOMPARE(window.text("Text7"), QStringLiteral("Rossz válasz: 0"));
+        QCOMPARE(window.text("Text8"), QStringLiteral("Megmutattam: 0"));
+        QCOMPARE(window.text("Text9"), QStringLiteral("Az öszes szót sikerült megoldani! Kattints a Vissza gombra!"));
     }
 
     void aMagyarAngolRunAndItsButtons()
@@ -222,8 +267,9 @@ private slots:
         QCOMPARE(window.visibleControls(), kMainMenu);
         QVERIFY(window.dialogs.messages().isEmpty());
 
-        // On the practice setup screen the grid opens no editor.
+        // On the practice setup screen the grid opens no editor, not even over a cell of the list.
         window.load();
+        window.control<QTableWidget>("MSFlexGrid1")->setCurrentCell(1, 1);
         window.form->MSFlexGrid1_DblClick();
         QVERIFY(!window.control("Text3")->isVisible());
         window.click("Vissza_no_mentComm");
@@ -240,11 +286,20 @@ private slots:
         QCOMPARE(window.fileBytes(QStringLiteral("Anna/Anna.log")), kHeader);
     }
 
+    void aLogDeletedByHandIsMadeAnew_data()
+    {
+        QTest::addColumn<QString>("deleted");
+        QTest::addRow("the log") << QStringLiteral("Anna/Anna.log");
+        QTest::addRow("the learner's directory") << QStringLiteral("Anna");
+    }
+
     void aLogDeletedByHandIsMadeAnew()
     {
+        QFETCH(QString, deleted);
         Practising window;
         window.load();
-        QVERIFY(QFile::remove(window.path(QStringLiteral("Anna/Anna.log"))));
+        QVERIFY(QFileInfo(window.path(deleted)).isDir() ? QDir(window.path(deleted)).removeRecursively()
+                                                         : QFile::remove(window.path(deleted)));
         window.startRun("Option1");
         window.click("Tanul_Vissza_Comm");
         QVERIFY(window.fileBytes(QStringLiteral("Anna/Anna.log"))
