@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -427,6 +428,26 @@ bool removeFile(const QString &path)
 bool removeEmptyDirectory(const QString &path)
 {
     return ::rmdir(nativePath(path).constData()) == 0;
+}
+
+bool isOnSharedFileSystem(const QString &path)
+{
+    struct statfs status {};
+    if (::statfs(nativePath(path).constData(), &status) != 0)
+        return true;
+    switch (static_cast<unsigned long>(status.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0x517BUL:     // SMB
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2
+    case 0x65735546UL: // FUSE (sshfs and the like)
+    case 0x00C36400UL: // Ceph
+    case 0x01021997UL: // 9P
+    case 0x5346414FUL: // AFS
+        return true;
+    default:
+        return false;
+    }
 }
 
 ExclusiveLock::ExclusiveLock(const QString &path)

@@ -75,6 +75,10 @@ std::optional<QStringList> directoryEntries(const QString &path);
 bool removeFile(const QString &path);
 bool removeEmptyDirectory(const QString &path);
 
+// Whether the path lies on a file system that other computers may share (NFS, SMB, a FUSE mount
+// such as sshfs), where the locks below do not reach the other computers.
+bool isOnSharedFileSystem(const QString &path);
+
 // An exclusive lock on a file or directory for as long as the object lives, for programs on this
 // computer that share a start directory. The system drops it when the process ends, however it
 // ends. Where the file system has no locks, `held()` is false and nothing waits.

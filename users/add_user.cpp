@@ -10,9 +10,9 @@
 
 namespace {
 
-// Long enough for an addition under way on another computer of a shared folder to reach its
-// registry line; the lock below holds only among the programs of one computer.
-constexpr std::chrono::milliseconds kAdditionUnderWay{250};
+// On a shared folder, long enough for an addition under way on another computer (which the lock
+// below cannot wait for) to reach its registry line, even on a busy machine.
+constexpr std::chrono::seconds kAdditionUnderWay{2};
 
 struct Learner {
     QString name;
@@ -96,7 +96,8 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
         return AddUserOutcome::NameTaken;
 
     const Learner learner{name, registryPath(startDirectory), platform::joinPath(startDirectory, name)};
-    // Additions on this computer take turns, so an unfinished one found here is no one's.
+    // Additions on this computer take turns, so an unfinished one found here is no one's; on a
+    // shared folder one of another computer's may still be under way.
     const platform::ExclusiveLock additions(startDirectory);
 
     const std::optional<QStringList> names = readRegistryNames(startDirectory);
@@ -108,9 +109,11 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
     if (platform::pathExists(learner.directory)) {
         if (!isUnfinishedAddition(learner, startDirectory))
             return AddUserOutcome::NameTaken;
-        std::this_thread::sleep_for(kAdditionUnderWay);
-        if (!isUnfinishedAddition(learner, startDirectory))
-            return AddUserOutcome::NameTaken;
+        if (platform::isOnSharedFileSystem(startDirectory)) {
+            std::this_thread::sleep_for(kAdditionUnderWay);
+            if (!isUnfinishedAddition(learner, startDirectory))
+                return AddUserOutcome::NameTaken;
+        }
     } else if (const AddUserOutcome made = makeLearnerDirectory(learner, startDirectory); made != AddUserOutcome::Added) {
         return made;
     }
