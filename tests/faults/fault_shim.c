@@ -6,7 +6,8 @@
 // "write", "fsync", "close", "ftruncate", "rename" for rename and link, "mkdir"), an errno, the
 // index of the first matching call that fails, and how many fail from there (a negative count:
 // every later one, as a full disk stays full). A read or write first lets `bytes_before_failure`
-// bytes through, the last part of them as a short one.
+// bytes through, the last part of them as a short one. A failing fsync loses what the descriptor
+// wrote since it was last synced, as a device whose writeback fails does.
 #define _GNU_SOURCE
 #undef _FORTIFY_SOURCE
 #include <dlfcn.h>
@@ -151,6 +152,34 @@ static long decide(const char *family, int descriptor, const char *path, long by
     return decide2(family, descriptor, path, AT_FDCWD, NULL, bytes);
 }
 
+// The bytes each descriptor wrote since it was last synced, while any plan is set.
+enum { kTrackedDescriptors = 1024 };
+static struct {
+    off_t start, end;
+} unsynced[kTrackedDescriptors];
+
+static void note_written(int descriptor, off_t start, long written)
+{
+    if (written <= 0 || start < 0 || descriptor < 0 || descriptor >= kTrackedDescriptors
+        || __atomic_load_n(&plan_count, __ATOMIC_RELAXED) == 0)
+        return;
+    pthread_mutex_lock(&lock);
+    if (unsynced[descriptor].end == unsynced[descriptor].start || start < unsynced[descriptor].start)
+        unsynced[descriptor].start = start;
+    if (start + written > unsynced[descriptor].end)
+        unsynced[descriptor].end = start + written;
+    pthread_mutex_unlock(&lock);
+}
+
+static void forget_written(int descriptor)
+{
+    if (descriptor < 0 || descriptor >= kTrackedDescriptors)
+        return;
+    pthread_mutex_lock(&lock);
+    unsynced[descriptor].start = unsynced[descriptor].end = 0;
+    pthread_mutex_unlock(&lock);
+}
+
 #define REAL(name)                                                                                                     \
     ({                                                                                                                 \
         static __typeof__(&name) real;                                                                                 \
@@ -215,29 +244,74 @@ ssize_t pread64(int descriptor, void *buffer, size_t count, off64_t offset)
 ssize_t write(int descriptor, const void *buffer, size_t count)
 {
     const long allowed = decide("write", descriptor, NULL, (long)count);
-    return allowed < 0 ? -1 : REAL(write)(descriptor, buffer, (size_t)allowed);
+    const ssize_t written = allowed < 0 ? -1 : REAL(write)(descriptor, buffer, (size_t)allowed);
+    if (written > 0) {
+        const int error = errno;
+        note_written(descriptor, lseek(descriptor, 0, SEEK_CUR) - written, written);
+        errno = error;
+    }
+    return written;
 }
 
 ssize_t pwrite(int descriptor, const void *buffer, size_t count, off_t offset)
 {
     const long allowed = decide("write", descriptor, NULL, (long)count);
-    return allowed < 0 ? -1 : REAL(pwrite)(descriptor, buffer, (size_t)allowed, offset);
+    const ssize_t written = allowed < 0 ? -1 : REAL(pwrite)(descriptor, buffer, (size_t)allowed, offset);
+    note_written(descriptor, offset, written);
+    return written;
 }
 
 ssize_t pwrite64(int descriptor, const void *buffer, size_t count, off64_t offset)
 {
     const long allowed = decide("write", descriptor, NULL, (long)count);
-    return allowed < 0 ? -1 : REAL(pwrite64)(descriptor, buffer, (size_t)allowed, offset);
+    const ssize_t written = allowed < 0 ? -1 : REAL(pwrite64)(descriptor, buffer, (size_t)allowed, offset);
+    note_written(descriptor, offset, written);
+    return written;
+}
+
+// A failed sync: what was written since the last one never reaches the disk, and the file reads
+// as zeros there. (On Linux pwrite ignores the offset under O_APPEND, so that is lifted meanwhile.)
+static int sync_failed(int descriptor)
+{
+    const int error = errno;
+    if (descriptor >= 0 && descriptor < kTrackedDescriptors) {
+        pthread_mutex_lock(&lock);
+        off_t at = unsynced[descriptor].start;
+        const off_t end = unsynced[descriptor].end;
+        pthread_mutex_unlock(&lock);
+        const int flags = fcntl(descriptor, F_GETFL);
+        if (flags >= 0 && (flags & O_APPEND))
+            fcntl(descriptor, F_SETFL, flags & ~O_APPEND);
+        static const char zeros[4096];
+        while (at < end) {
+            const size_t length = end - at < (off_t)sizeof zeros ? (size_t)(end - at) : sizeof zeros;
+            const ssize_t written = REAL(pwrite)(descriptor, zeros, length, at);
+            if (written <= 0)
+                break;
+            at += written;
+        }
+        if (flags >= 0 && (flags & O_APPEND))
+            fcntl(descriptor, F_SETFL, flags);
+        forget_written(descriptor);
+    }
+    errno = error;
+    return -1;
 }
 
 int fsync(int descriptor)
 {
-    return decide("fsync", descriptor, NULL, 0) < 0 ? -1 : REAL(fsync)(descriptor);
+    if (decide("fsync", descriptor, NULL, 0) < 0)
+        return sync_failed(descriptor);
+    forget_written(descriptor);
+    return REAL(fsync)(descriptor);
 }
 
 int fdatasync(int descriptor)
 {
-    return decide("fsync", descriptor, NULL, 0) < 0 ? -1 : REAL(fdatasync)(descriptor);
+    if (decide("fsync", descriptor, NULL, 0) < 0)
+        return sync_failed(descriptor);
+    forget_written(descriptor);
+    return REAL(fdatasync)(descriptor);
 }
 
 // The descriptor is released even when closing reports an error, as on Linux.
@@ -245,6 +319,7 @@ int close(int descriptor)
 {
     const long verdict = decide("close", descriptor, NULL, 0);
     const int error = errno;
+    forget_written(descriptor);
     const int closed = REAL(close)(descriptor);
     if (verdict < 0) {
         errno = error;

@@ -44,7 +44,7 @@ private slots:
                                     << QByteArray(
                                            "2026. 12. 07., 9:05:03,  N\xE9v: Anna,  Csal\xE1s volt! (vissza),  "
                                            "A sz\xF3jegyz\xE9k neve: \xE1llatok,  A felhozatal:      Vegyes    ,  "
-                                           "Megmutattam: 2,  Hib\xE1k Sz\xE1ma: 70000,  A szavak sz\xE1ma: 20\r\n");
+                                           "Megmutattam: 40000,  Hib\xE1k Sz\xE1ma: 70000,  A szavak sz\xE1ma: 20\r\n");
         QTest::addRow("finished") << PracticeDirection::EnglishHungarian << true << "x"
                                   << "hu_HU"
                                   << QByteArray(":03,  N\xE9v: Anna,  A sz\xF3jegyz\xE9k neve: x,  "
@@ -69,7 +69,7 @@ private slots:
         QFETCH(QString, listName);
         QFETCH(QString, locale);
         QFETCH(QByteArray, line);
-        const RunFigures run{"Anna", listName, direction, 2, 70000, 20, solved};
+        const RunFigures run{"Anna", listName, direction, 40000, 70000, 20, solved};
         const QByteArray bytes = resultsRecordBytes(run, kAt, QLocale(locale));
         QVERIFY2(bytes.contains(line) && !bytes.contains('\x1A') && bytes.endsWith(" 20\r\n"), bytes.constData());
     }

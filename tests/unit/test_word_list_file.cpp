@@ -112,6 +112,8 @@ private slots:
                                      << QStringList{"1:apple", "2:pear", "5:x"};
         QTest::addRow("out of order 1, 3, 2")
             << one + three + two << ReadOutcome::NumberingGap << 2 << QStringList{"1:apple", "2:pear", "3:plum"};
+        QTest::addRow("gap with as many records as pairs 1, 3, 3")
+            << one + three + record("3", "x", "y") << ReadOutcome::NumberingGap << 3 << QStringList{"1:apple", "3:x"};
         QTest::addRow("tab in a cell") << one + record("2", "pe\tar", "y") << ReadOutcome::UnstorableText << 1
                                        << QStringList{"1:apple", "2:"};
         QTest::addRow("undefined byte 0x81")

@@ -413,6 +413,8 @@ private slots:
         writeFile(outer.filePath(QStringLiteral("list.szo")), kList);
         QVERIFY(QDir(outer.path()).mkdir(QStringLiteral("Anna")));
         writeFile(outer.filePath(QStringLiteral("Anna/Anna.log")), kLog);
+        // The log's own name "../Anna.log" leads one step further.
+        writeFile(outer.filePath(QStringLiteral("Anna.log")), kLog);
 
         ScriptedDialogs dialogs;
         FixedRandom random;
@@ -431,6 +433,7 @@ private slots:
         form.Tanul_Vissza_Comm_Click();
         QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("Ismeretlen hiba!8")});
         QCOMPARE(fileContents(outer.filePath(QStringLiteral("Anna/Anna.log"))), kLog);
+        QCOMPARE(fileContents(outer.filePath(QStringLiteral("Anna.log"))), kLog);
         QCOMPARE(QDir(start).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"init.usr"});
     }
 };

@@ -349,11 +349,12 @@ private slots:
         QCOMPARE(viewer->toPlainText().split('\n'), lines);
         QCOMPARE(window.form->currentUser, QStringLiteral("Anna"));
 
-        // Without a log the box is empty.
+        // Without a log the box is empty, and nothing is reported.
         window.click("Eredm_Kilép_Com");
         QVERIFY(QDir(window.path(QStringLiteral("Anna"))).removeRecursively());
         window.click("Eredméynek_Com");
         QCOMPARE(viewer->toPlainText(), QString());
+        QVERIFY(window.dialogs.messages().isEmpty());
     }
 
     // Years of runs, or a file put there by mistake: the header, "…", and the newest whole lines.

@@ -205,7 +205,10 @@ private slots:
     void refusedNamesWriteNothing()
     {
         QFETCH(QString, name);
-        FormHarness harness("Anna\r\n");
+        // The start directory alone in a parent of its own: whatever lies beside it elsewhere,
+        // "../Anna" leads where nothing is.
+        QTemporaryDir parent;
+        FormHarness harness("Anna\r\n", parent.path());
         QVERIFY(harness.start());
         const QStringList before =
             QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
@@ -214,6 +217,7 @@ private slots:
         QCOMPARE(harness.visibleControls(), kUserSelection);
         QCOMPARE(harness.fileBytes(QStringLiteral("init.usr")), QByteArray("Anna\r\n"));
         QCOMPARE(QDir(harness.startDirectory.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
+        QCOMPARE(QDir(parent.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
     }
 
     void failedAdditionIsReportedAndCanBeRetried()
