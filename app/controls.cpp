@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 
 #include <algorithm>
 #include <initializer_list>
@@ -152,6 +153,9 @@ void Form1::createControls()
     Command2 = button(this, "Command2", "EXIT");
     Command6 = button(this, "Command6", "Névjegy");
     Combo1 = named(new QComboBox(this), "Combo1");
+    // The names as a plain list of strings: a school's thousands of learners go in at once,
+    // without an item object each. Set before the edit field, whose completer takes the model.
+    Combo1->setModel(new QStringListModel(Combo1));
     Combo1->setEditable(true);
     Command4 = button(this, "Command4", "Új Név Felvétele");
     Text11 = storedTextBox(this, "Text11", 0, "Text11");

@@ -1,6 +1,7 @@
 // Starts a program and measures from the outside what a person would notice:
 //   - the time from exec to its first top-level window being mapped and viewable, taken from the X
-//     server's MapNotify event (SubstructureNotify on the root window), not by polling;
+//     server's MapNotify event (SubstructureNotify on the root window), not by polling, and the CPU
+//     time its threads had used when that event arrived;
 //   - its resident memory (VmRSS, VmHWM) a while after the window appeared;
 //   - optionally, after a drive command has brought it to some state with real X events, the CPU
 //     time of all its threads over an idle interval (/proc/<pid>/task/*/schedstat, nanoseconds).
@@ -305,7 +306,12 @@ int main(int argc, char **argv)
             fail("the program ended (status %d) before its window was shown", status);
         }
     }
+    // CPU time until then, all threads: unlike the time, it hardly grows when other work shares the CPUs.
+    std::uint64_t startupRunNs = 0;
+    for (const auto &entry : threadTimes(g_program))
+        startupRunNs += entry.second.runNs;
     std::printf("startup_ms=%.3f\n", double(mapped - started) / 1e6);
+    std::printf("startup_cpu_ms=%.3f\n", double(startupRunNs) / 1e6);
     std::printf("window=%u\n", window);
 
     sleepUntil(mapped + options.settleNs);

@@ -6,6 +6,8 @@
 #include "results/results_record.h"
 #include "users/user_directory.h"
 
+#include <algorithm>
+
 std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirectory, const QString &learner,
                                                     const QByteArray &record)
 {
@@ -37,29 +39,47 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
 
 namespace {
 
-std::optional<QByteArray> shownPartOfLog(const QString &log)
+// How much of a log is read at a time for the viewer.
+constexpr qint64 kLogReadPieceBytes = 256 << 10;
+
+bool readShownPartOfLog(const QString &log, const std::function<void(const QByteArray &)> &take)
 {
     const std::optional<qint64> size = platform::regularFileSize(log);
     if (!size)
-        return std::nullopt;
-    if (*size <= kShownLogBytes)
-        return platform::readFileStart(log, kShownLogBytes);
-    const std::optional<QByteArray> start = platform::readFileStart(log, 4096);
-    const std::optional<QByteArray> end = platform::readFilePart(log, *size - kShownLogBytes, kShownLogBytes);
-    if (!start || !end)
-        return std::nullopt;
-    return abridgedLog(*start, *end);
+        return false;
+    if (*size > kShownLogBytes) {
+        const std::optional<QByteArray> start = platform::readFileStart(log, 4096);
+        const std::optional<QByteArray> end = platform::readFilePart(log, *size - kShownLogBytes, kShownLogBytes);
+        if (!start || !end)
+            return false;
+        take(abridgedLog(*start, *end));
+        return true;
+    }
+    // Up to kShownLogBytes from the start, as far as the log reaches while it is read.
+    for (qint64 offset = 0; offset < kShownLogBytes;) {
+        const qint64 wanted = std::min(kLogReadPieceBytes, kShownLogBytes - offset);
+        const std::optional<QByteArray> piece = platform::readFilePart(log, offset, wanted);
+        if (!piece)
+            return false;
+        if (!piece->isEmpty())
+            take(*piece);
+        if (piece->size() < wanted)
+            break;
+        offset += piece->size();
+    }
+    return true;
 }
 
 } // namespace
 
-std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner)
+bool readResultsLog(const QString &startDirectory, const QString &learner,
+                    const std::function<void(const QByteArray &)> &take)
 {
     const std::optional<QString> directory = userDirectoryPath(startDirectory, learner);
     if (!directory)
-        return QByteArray();
+        return true;
     const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
     if (!platform::pathExists(log))
-        return QByteArray();
-    return shownPartOfLog(log);
+        return true;
+    return readShownPartOfLog(log, take);
 }

@@ -4,8 +4,12 @@
 #   - under Xvfb, alternating program and floor, after one untimed run of each: time from exec to
 #     the window mapped, VmRSS/VmHWM a second later, CPU over 10 s while a practice question waits
 #     (the floor: a focused line edit), reached with real X events;
+#   - under Xvfb, the program's start-up and memory with a registry of 10,000 learners beside an
+#     empty one, alternating;
 #   - offscreen, the heaviest handlers from click or key to the painted answer, on this disk and on
 #     tmpfs (where a file sync costs nothing);
+#   - offscreen, the results viewer opening a log of 100,000 records beside one of 100, alternating,
+#     one opening a process: time, and memory before, at the peak, shown and after "Vissza";
 #   - the word-list codec and answer checking.
 # Usage: bash scripts/bench.sh [runs]     (7 timed runs of each window by default)
 # Installs what is missing with apt-get; builds into build-bench/ only. Not part of the tests.
@@ -36,7 +40,12 @@ if [ "${1:-}" = "--windows" ]; then
     }
     measure() { # which output-file [quick: start-up and memory only]
         local start drive=()
-        if [ "$1" = program ]; then
+        if [ "${1#registry-}" != "$1" ]; then
+            # Start-up alone, with a registry of that many names ("empty": none).
+            start="$(mktemp -d "$raw/start.XXXXXX")"
+            cp "$raw/$1.usr" "$start/init.usr"
+            "$build/window_probe" --dir "$start" -- "$build/vokalindo/vokalindo" >"$2" 2>>"$raw/stderr.log"
+        elif [ "$1" = program ]; then
             start="$(start_directory)"
             [ -n "${3:-}" ] || drive=(--drive "bash '$root/bench/drive.sh' question '$start'"
                                       --after "bash '$root/bench/drive.sh' leave '$start'")
@@ -71,6 +80,15 @@ if [ "${1:-}" = "--windows" ]; then
             measure_or_retry "$which" "$raw/$which-quick-$run" quick
         done
     done
+    # A school's registry beside an empty one, as many runs again, alternating the same way.
+    : >"$raw/registry-empty.usr"
+    bash "$root/bench/generate.sh" registry 10000 >"$raw/registry-10000.usr"
+    for run in $(seq $((6 * runs))); do
+        if [ $((run % 2)) -eq 1 ]; then order="registry-10000 registry-empty"; else order="registry-empty registry-10000"; fi
+        for which in $order; do
+            measure_or_retry "$which" "$raw/$which-quick-$run"
+        done
+    done
     exit 0
 fi
 
@@ -90,15 +108,17 @@ mkdir -p "$raw"
 # Median, minimum and maximum of the numbers on standard input.
 stats() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) exit 1;
     m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print m, v[1], v[NR] }'; }
-# One key of every timed run of one window ("program" or "floor"), scaled; keys that only the full
-# runs have come from those alone.
+# One key of every timed run of one kind ("program", "floor", "registry-10000", "viewer-100000", …),
+# scaled; keys that only the full runs have come from those alone.
 values() { # which key divisor
-    for file in "$raw/$1"-full-* "$raw/$1"-quick-*; do
+    for file in "$raw/$1"-full-* "$raw/$1"-quick-* "$raw/$1"-run-*; do
+        [ -e "$file" ] || continue
         awk -F= -v key="$2" -v d="$3" '$1 == key { printf "%.6f\n", $2 / d }' "$file"
     done
 }
 
-echo "Windows under Xvfb: 1 untimed + $runs full + $((6 * runs)) start-up runs of each, alternating (about $((runs * 60 / 60 + 1)) min)" >&2
+echo "Windows under Xvfb: 1 untimed + $runs full + $((6 * runs)) start-up runs of each, alternating, then $((6 * runs))" \
+     "of each registry (about $((runs * 60 / 60 + 3)) min)" >&2
 # A display of its own, away from the numbers from 99 up that "xvfb-run -a" hands out to whatever
 # else runs on this machine.
 display=150
@@ -129,6 +149,21 @@ if [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ] && [ -w /dev/shm ]; then
     handlers_tmpfs="$raw/handlers-tmpfs"
 fi
 
+echo "Results viewer, offscreen: $runs openings of each log, alternating" >&2
+bash "$root/bench/generate.sh" log 100 >"$raw/viewer-100.log"
+bash "$root/bench/generate.sh" log 100000 >"$raw/viewer-100000.log"
+for run in $(seq "$runs"); do
+    if [ $((run % 2)) -eq 1 ]; then order="100000 100"; else order="100 100000"; fi
+    for records in $order; do
+        QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$build/viewer_bench" "$raw/viewer-$records.log" \
+            >"$raw/viewer-$records-run-$run" 2>>"$raw/stderr.log" || {
+            echo "The viewer measurements failed:" >&2
+            grep viewer_bench "$raw/stderr.log" | tail -n 5 >&2
+            exit 1
+        }
+    done
+done
+
 echo "Codec and answer checking (Google Benchmark)" >&2
 "$build/codec_bench" --benchmark_repetitions=9 --benchmark_min_time=0.2 --benchmark_format=csv \
     >"$raw/codec.csv" 2>>"$raw/stderr.log"
@@ -140,11 +175,11 @@ if grep -q ',true,' "$raw/codec.csv"; then
 fi
 
 # The table.
-row() { # label key divisor
-    local n
-    n="$(values program "$2" "$3" | wc -l)"/"$(values floor "$2" "$3" | wc -l)"
-    read -r pm plo phi < <(values program "$2" "$3" | stats)
-    read -r fm flo fhi < <(values floor "$2" "$3" | stats)
+row() { # label key divisor [which against-which]   (the program against the floor unless given)
+    local n one="${4:-program}" other="${5:-floor}"
+    n="$(values "$one" "$2" "$3" | wc -l)"/"$(values "$other" "$2" "$3" | wc -l)"
+    read -r pm plo phi < <(values "$one" "$2" "$3" | stats)
+    read -r fm flo fhi < <(values "$other" "$2" "$3" | stats)
     printf '%s\t%s\t%.2f (%.2f-%.2f)\t%.2f (%.2f-%.2f)\t%s\n' "$1" "$n" "$pm" "$plo" "$phi" "$fm" "$flo" "$fhi" \
         "$(awk -v p="$pm" -v f="$fm" 'BEGIN { printf "%.3f", p / f }')"
 }
@@ -166,6 +201,7 @@ echo "Vokalindo beside the floor: $(nproc) CPUs, $(uname -r), Qt $(dpkg-query -W
     printf 'Measure\tRuns\tProgram\tFloor\tRatio\tTarget\tMet\n'
     line="$(row 'Start-up: exec to window mapped (ms)' startup_ms 1)"
     printf '%s\t<= 1.10x\t%s\n' "$line" "$(verdict_ratio "${line##*$'\t'}")"
+    printf '%s\t\t\n' "$(row '  CPU time used by then (ms)' startup_cpu_ms 1)"
     line="$(row 'VmRSS 1 s after the map (MiB)' rss_kb 1024)"
     printf '%s\t<= 1.10x\t%s\n' "$line" "$(verdict_ratio "${line##*$'\t'}")"
     line="$(row 'VmHWM 1 s after the map (MiB)' hwm_kb 1024)"
@@ -178,6 +214,48 @@ echo "Vokalindo beside the floor: $(nproc) CPUs, $(uname -r), Qt $(dpkg-query -W
     printf '%s\t\t\n' "$(row 'Wake-ups while waiting (per s)' idle_wakeups_per_s 1)"
     printf '%s\t\t\n' "$(row 'VmRSS while waiting (MiB)' idle_rss_kb 1024)"
 } | align
+
+echo
+echo "Start-up with a registry of 10,000 learners ($(stat -c %s "$raw/registry-10000.usr") bytes) beside an empty one, Xvfb; median (min-max)"
+{
+    printf 'Measure\tRuns\t10,000 names\tEmpty\tRatio\tTarget\tMet\n'
+    line="$(row 'Start-up: exec to window mapped (ms)' startup_ms 1 registry-10000 registry-empty)"
+    printf '%s\t<= 1.10x\t%s\n' "$line" "$(verdict_ratio "${line##*$'\t'}")"
+    printf '%s\t\t\n' "$(row '  CPU time used by then (ms)' startup_cpu_ms 1 registry-10000 registry-empty)"
+    printf '%s\t\t\n' "$(row 'VmRSS 1 s after the map (MiB)' rss_kb 1024 registry-10000 registry-empty)"
+    printf '%s\t\t\n' "$(row 'VmHWM 1 s after the map (MiB)' hwm_kb 1024 registry-10000 registry-empty)"
+} | align
+
+echo
+big_log="$(stat -c %s "$raw/viewer-100000.log")"
+echo "Results viewer (Eredmények Megtekintése), offscreen, one opening a process: a log of 100,000 records"\
+     "($big_log bytes) beside one of 100 ($(stat -c %s "$raw/viewer-100.log") bytes); median (min-max)"
+{
+    printf 'Measure\tRuns\t100,000 records\t100 records\tRatio\tTarget\tMet\n'
+    line="$(row 'Click to the log painted (ms)' painted_ms 1 viewer-100000 viewer-100)"
+    read -r vm _ < <(values viewer-100000 painted_ms 1 | stats)
+    printf '%s\t< 300 ms\t%s\n' "$line" "$(awk -v v="$vm" 'BEGIN { print (v < 300 ? "yes" : "NO") }')"
+    printf '%s\t\t\n' "$(row '  CPU time of it (ms)' painted_cpu_ms 1 viewer-100000 viewer-100)"
+    printf '%s\t\t\n' "$(row 'VmRSS before (MiB)' rss_before_kb 1024 viewer-100000 viewer-100)"
+    printf '%s\t\t\n' "$(row 'VmHWM, the peak, with the log shown (MiB)' hwm_kb 1024 viewer-100000 viewer-100)"
+    printf '%s\t\t\n' "$(row 'VmRSS with the log shown (MiB)' rss_shown_kb 1024 viewer-100000 viewer-100)"
+    printf '%s\t\t\n' "$(row 'VmRSS after "Vissza" (MiB)' rss_after_kb 1024 viewer-100000 viewer-100)"
+    printf '%s\t\t\n' "$(row '"Vissza" (ms)' leave_ms 1 viewer-100000 viewer-100)"
+} | align
+# Per opening, what the click took over the memory before it: at the peak, and left after "Vissza"
+# (the 100-record log leaves as much: the viewer's own fonts and caches).
+over() { # which key
+    for file in "$raw/$1"-run-*; do
+        awk -F= -v key="$2" '$1 == "rss_before_kb" { b = $2 } $1 == key { v = $2 } END { printf "%.6f\n", (v - b) / 1024 }' "$file"
+    done
+}
+read -r peak_over _ < <(over viewer-100000 hwm_kb | stats)
+read -r left_long _ < <(over viewer-100000 rss_after_kb | stats)
+read -r left_short _ < <(over viewer-100 rss_after_kb | stats)
+awk -v p="$peak_over" -v l="$left_long" -v k="$left_short" -v s="$big_log" 'BEGIN {
+    printf "100,000 records: the peak is %.1f MiB over the memory before the click, %.2fx the log'"'"'s size (target: under 2x: %s);\n", \
+        p, p * 1048576 / s, (p * 1048576 < 2 * s ? "yes" : "NO")
+    printf "after \"Vissza\" %.1f MiB are left over it (after the 100-record log: %.1f MiB)\n", l, k }'
 
 echo
 echo "Handlers, offscreen, click or key to the painted answer; files on $(df --output=fstype "$build/tmp" | tail -n 1) ($build/tmp):"

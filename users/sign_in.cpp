@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace {
 
@@ -45,7 +46,13 @@ void Form1::appendUserNames(const QStringList &names)
 {
     const QString shown = Combo1->currentText();
     const int current = Combo1->currentIndex();
-    Combo1->addItems(names);
+    // The registry's names fill the empty list in one step: added one by one, ten thousand of them
+    // would hold up the window's first appearance. A learner added later is one row more.
+    auto *model = qobject_cast<QStringListModel *>(Combo1->model());
+    if (model && Combo1->count() == 0)
+        model->setStringList(names);
+    else
+        Combo1->addItems(names);
     Combo1->setCurrentIndex(current);
     Combo1->setEditText(shown);
 }

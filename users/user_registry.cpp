@@ -4,6 +4,8 @@
 #include "platform/code_page.h"
 #include "platform/files.h"
 
+#include <QStringTokenizer>
+
 QString registryPath(const QString &startDirectory)
 {
     return platform::joinPath(startDirectory, QStringLiteral("init.usr"));
@@ -26,12 +28,15 @@ QByteArray registryWithinLimit(const QByteArray &registryStart)
 
 QStringList parseUserNames(const QByteArray &registry)
 {
+    // Decoded whole (a byte is a character) and cut into lines after: a school's ten thousand names
+    // cost a string each, not a line copy and a string each, before the window can appear.
+    const QString text = platform::fromCodePage(registry);
     QStringList names;
-    for (QByteArray line : registry.split('\n')) {
-        if (line.endsWith('\r'))
+    for (QStringView line : QStringTokenizer(text, u'\n')) {
+        if (line.endsWith(u'\r'))
             line.chop(1);
         if (!line.isEmpty())
-            names.append(platform::fromCodePage(line));
+            names.append(line.toString());
     }
     return names;
 }

@@ -1,0 +1,161 @@
+// Opens a learner's results log in the viewer ("Eredmények Megtekintése") once and leaves it
+// ("Vissza"), in the program's own window with dialogs answered from a script, as the widget tests
+// do, and reports what a person would notice:
+//   - the time from the click to the handler's return ("handled") and to the painted box
+//     ("painted");
+//   - resident memory (VmRSS) before the click, with the log shown, and after "Vissza"; the peak
+//     (VmHWM) up to the moment the log is shown;
+//   - the time "Vissza" takes.
+// One opening a process, so that the peak belongs to it. Exits non-zero when the box does not hold
+// the log line for line, so that a timing never stands for a log that was not shown.
+//
+// Usage: viewer_bench LOG      (LOG: the learner Anna's results log, Windows-1250, CR LF)
+// Prints key=value lines.
+#include "support/form_harness.h"
+
+#include "app/program_font.h"
+#include "app/translations.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTest>
+#include <QTextBlock>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+[[noreturn]] void fail(const QString &what)
+{
+    std::fprintf(stderr, "viewer_bench: %s\n", qPrintable(what));
+    std::exit(1);
+}
+
+void settle()
+{
+    // Twice: painting can post further events (a second update, deferred deletes).
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+// A field of /proc/self/status in kB.
+long statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read /proc/self/status"));
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+    }
+    fail(QStringLiteral("no %1 in /proc/self/status").arg(QLatin1String(field)));
+}
+
+// CPU time of the whole process: on a busy machine the wall-clock time also holds the waits for a CPU.
+double processCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// The box holds the file line for line. Read and compared a line at a time, so that checking
+// leaves the memory figures alone.
+void checkShown(const QPlainTextEdit &viewer, const QString &logPath)
+{
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read ") + logPath);
+    QStringDecoder decode("windows-1250");
+    QTextBlock block = viewer.document()->firstBlock();
+    qint64 lines = 0;
+    for (QByteArray line = log.readLine(); !line.isEmpty(); line = log.readLine(), block = block.next(), ++lines) {
+        if (line.endsWith("\r\n"))
+            line.chop(2);
+        if (!block.isValid() || block.text() != decode.decode(line))
+            fail(QStringLiteral("line %1 of the log is not shown as it is stored").arg(lines + 1));
+    }
+    // The last line end starts an empty line.
+    if (!block.isValid() || !block.text().isEmpty() || block.next().isValid())
+        fail(QStringLiteral("the box holds more than the log's %1 lines").arg(lines));
+    std::printf("log_lines=%lld\n", lines);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(programFont());
+    installQtHungarianTranslations(application);
+    if (argc != 2)
+        fail(QStringLiteral("usage: viewer_bench LOG"));
+
+    FormHarness window("Anna\r\n");
+    const QString log = window.path(QStringLiteral("Anna/Anna.log"));
+    if (!QDir(window.startDirectory.path()).mkdir(QStringLiteral("Anna"))
+        || !QFile::copy(QString::fromLocal8Bit(argv[1]), log))
+        fail(QStringLiteral("cannot put the log in place"));
+    if (!window.start())
+        fail(QStringLiteral("start-up failed"));
+    window.pickName(QStringLiteral("Anna"));
+    settle();
+    if (!window.control("Eredméynek_Com")->isVisible())
+        fail(QStringLiteral("picking the name did not offer the results"));
+    auto *viewer = window.control<QPlainTextEdit>("Text12");
+
+    std::printf("log_bytes=%lld\n", QFile(log).size());
+    std::printf("rss_before_kb=%ld\n", statusKb("VmRSS"));
+    PaintCounter counter;
+    qApp->installEventFilter(&counter);
+    const double cpuBefore = processCpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    window.click("Eredméynek_Com");
+    const qint64 handled = timer.nsecsElapsed();
+    settle();
+    const qint64 painted = timer.nsecsElapsed();
+    const double cpu = processCpuMs() - cpuBefore;
+    qApp->removeEventFilter(&counter);
+    std::printf("rss_shown_kb=%ld\nhwm_kb=%ld\n", statusKb("VmRSS"), statusKb("VmHWM"));
+    std::printf("handled_ms=%.3f\npainted_ms=%.3f\npainted_cpu_ms=%.3f\n", double(handled) / 1e6, double(painted) / 1e6,
+                cpu);
+    if (!viewer->isVisible() || counter.paints == 0 || !window.dialogs.messages().isEmpty())
+        fail(QStringLiteral("the viewer was not shown and painted"));
+    checkShown(*viewer, log);
+
+    timer.restart();
+    window.click("Eredm_Kilép_Com");
+    settle();
+    std::printf("leave_ms=%.3f\n", double(timer.nsecsElapsed()) / 1e6);
+    if (viewer->isVisible())
+        fail(QStringLiteral("\"Vissza\" left the viewer on the screen"));
+    std::printf("rss_after_kb=%ld\n", statusKb("VmRSS"));
+    return 0;
+}
