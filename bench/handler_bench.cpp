@@ -7,6 +7,8 @@
 // Usage: handler_bench [repetitions]   (200 by default, after 20 untimed ones)
 // Prints one row a handler: median, minimum and maximum in milliseconds. Exits non-zero when a
 // handler did not do its work, so that a timing never stands for an unexpected dialog or a no-op.
+#include "offscreen_bench.h"
+
 #include "support/form_harness.h"
 #include "support/word_list_bytes.h"
 
@@ -86,18 +88,10 @@ const QByteArray kLogHeader = "Anna Eredm\xE9nyei:\r\n";
 
 [[noreturn]] void fail(const QString &what)
 {
-    std::fprintf(stderr, "handler_bench: %s\n", qPrintable(what));
-    std::exit(1);
+    offscreen_bench::fail("handler_bench", what);
 }
 
-void settle()
-{
-    // Twice: painting can post further events (a second update, deferred deletes).
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
+using offscreen_bench::settle;
 
 // Counts paint events, so that "painted" is known to include a repaint.
 class PaintCounter final : public QObject {

@@ -11,6 +11,8 @@
 //
 // Usage: viewer_bench LOG      (LOG: the learner Anna's results log, Windows-1250, CR LF)
 // Prints key=value lines.
+#include "offscreen_bench.h"
+
 #include "support/form_harness.h"
 
 #include "app/program_font.h"
@@ -34,18 +36,10 @@ namespace {
 
 [[noreturn]] void fail(const QString &what)
 {
-    std::fprintf(stderr, "viewer_bench: %s\n", qPrintable(what));
-    std::exit(1);
+    offscreen_bench::fail("viewer_bench", what);
 }
 
-void settle()
-{
-    // Twice: painting can post further events (a second update, deferred deletes).
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
+using offscreen_bench::settle;
 
 // A field of /proc/self/status in kB.
 long statusKb(const char *field)
