@@ -93,19 +93,7 @@ const QByteArray kLogHeader = "Anna Eredm\xE9nyei:\r\n";
 
 using offscreen_bench::settle;
 
-// Counts paint events, so that "painted" is known to include a repaint.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
+using offscreen_bench::PaintCounter;
 
 struct Series {
     QString name;

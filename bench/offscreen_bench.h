@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
 #include <QString>
 
 #include <cstdio>
 #include <cstdlib>
 
-// What the offscreen benchmarks share: stopping with a reason, and letting the window finish what
-// a click set off (painting included) before a clock is read.
+// What the offscreen benchmarks share: stopping with a reason, letting the window finish what a
+// click set off (painting included) before a clock is read, and counting its paints.
 namespace offscreen_bench {
 
 [[noreturn]] inline void fail(const char *program, const QString &what)
@@ -24,5 +26,19 @@ inline void settle()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
+
+// Counts paint events, so that "painted" is known to include a repaint.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
 
 } // namespace offscreen_bench

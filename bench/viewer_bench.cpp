@@ -63,18 +63,7 @@ double processCpuMs()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
+using offscreen_bench::PaintCounter;
 
 // The box holds the file line for line. Read and compared a line at a time, so that checking
 // leaves the memory figures alone.
