@@ -8,13 +8,13 @@
 #include "app/window_texts.h"
 #include "app/word_grid.h"
 #include "app/wrapping_button.h"
+#include "results/results_log_view.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -165,10 +165,8 @@ void Form1::createControls()
     Label12 = label(this, "Label12", "Neved:");
     Label11 = label(this, "Label11", "Label11");
     Név_vált_Com = button(this, "Név_vált_Com", "Név Váltás");
-    Text12 = named(new QPlainTextEdit(this), "Text12");
-    Text12->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // Tab moves on, as from every other control; the text is never saved anyway.
-    Text12->setTabChangesFocus(true);
+    Text12 = named(new ResultsLogView(this), "Text12");
+    Text12->setAccessibleName(QStringLiteral("Eredmények"));
     Text12->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text12->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Eredm_Kilép_Com = button(this, "Eredm_Kilép_Com", "Vissza");

@@ -16,7 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class ResultsLogView;
 class QPushButton;
 class QRadioButton;
 class WordGrid;
@@ -147,7 +147,7 @@ private:
     QLabel *Label12;
     QLabel *Label11;
     QPushButton *Név_vált_Com;
-    QPlainTextEdit *Text12;
+    ResultsLogView *Text12;
     QPushButton *Eredm_Kilép_Com;
 
     // Main menu and the word-list screens.

@@ -3,9 +3,9 @@
 #include "app/screens.h"
 #include "app/twips.h"
 #include "app/word_grid.h"
+#include "results/results_log_view.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {

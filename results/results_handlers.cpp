@@ -6,13 +6,12 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "practice/practice_run.h"
-#include "results/log_view_filler.h"
 #include "results/results_log_append.h"
+#include "results/results_log_view.h"
 #include "results/results_record.h"
 
 #include <QComboBox>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #ifdef __GLIBC__
@@ -42,16 +41,12 @@ void Form1::AppendResultsRecord()
 void Form1::Eredméynek_Com_Click()
 {
     hideControls({Eredméynek_Com, Combo1, Command5, Vissza_Com6});
-    // Shown before it is filled: the box takes its size while empty. Sized with the log in it, it
-    // would lay out every line of years of records at once.
     showControls({Eredm_Kilép_Com, Text12});
-    LogFiller filler(*Text12);
-    const bool read =
-        readResultsLog(startDirectory, currentUser, [&filler](const QByteArray &piece) { filler.add(piece); });
-    filler.finish(read);
+    std::optional<QByteArray> log = readResultsLog(startDirectory, currentUser);
+    Text12->showLog(log ? std::move(*log) : QByteArray());
     // The button that had the focus is gone; the log is what the learner came for.
     Text12->setFocus();
-    if (!read)
+    if (!log)
         m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen Fájl hiba!"), FailureCode::ResultsLogUnreadable));
 }
 
@@ -60,7 +55,7 @@ void Form1::Eredm_Kilép_Com_Click()
 {
     hideControls({Eredm_Kilép_Com, Text12});
     showControls({Eredméynek_Com, Combo1, Command5, Vissza_Com6});
-    // The next visit reads the log afresh: the box lets go of this one, and of its undo steps, now.
+    // The next visit reads the log afresh: the box lets go of this one now.
     Text12->clear();
 #ifdef __GLIBC__
     // What the log took lies in the middle of the heap, where malloc would keep it for itself.

@@ -37,49 +37,24 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
     return std::nullopt;
 }
 
-namespace {
-
-// How much of a log is read at a time for the viewer.
-constexpr qint64 kLogReadPieceBytes = 256 << 10;
-
-bool readShownPartOfLog(const QString &log, const std::function<void(const QByteArray &)> &take)
+std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner)
 {
+    const std::optional<QString> directory = userDirectoryPath(startDirectory, learner);
+    if (!directory)
+        return QByteArray();
+    const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
+    if (!platform::pathExists(log))
+        return QByteArray();
     const std::optional<qint64> size = platform::regularFileSize(log);
     if (!size)
-        return false;
+        return std::nullopt;
     if (*size > kShownLogBytes) {
         const std::optional<QByteArray> start = platform::readFileStart(log, 4096);
         const std::optional<QByteArray> end = platform::readFilePart(log, *size - kShownLogBytes, kShownLogBytes);
         if (!start || !end)
-            return false;
-        take(abridgedLog(*start, *end));
-        return true;
+            return std::nullopt;
+        return abridgedLog(*start, *end);
     }
-    // Up to kShownLogBytes from the start, as far as the log reaches while it is read.
-    for (qint64 offset = 0; offset < kShownLogBytes;) {
-        const qint64 wanted = std::min(kLogReadPieceBytes, kShownLogBytes - offset);
-        const std::optional<QByteArray> piece = platform::readFilePart(log, offset, wanted);
-        if (!piece)
-            return false;
-        if (!piece->isEmpty())
-            take(*piece);
-        if (piece->size() < wanted)
-            break;
-        offset += piece->size();
-    }
-    return true;
-}
-
-} // namespace
-
-bool readResultsLog(const QString &startDirectory, const QString &learner,
-                    const std::function<void(const QByteArray &)> &take)
-{
-    const std::optional<QString> directory = userDirectoryPath(startDirectory, learner);
-    if (!directory)
-        return true;
-    const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
-    if (!platform::pathExists(log))
-        return true;
-    return readShownPartOfLog(log, take);
+    // As far as the log reaches while it is read, another copy of the program may be adding to it.
+    return platform::readFilePart(log, 0, kShownLogBytes);
 }

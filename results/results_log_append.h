@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 enum class FailureCode : int;
@@ -13,9 +12,7 @@ enum class FailureCode : int;
 std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirectory, const QString &learner,
                                                     const QByteArray &record);
 
-// The log's bytes, for the viewer, handed to `take` piece by piece as they are read, so that a long
-// log is never held whole beside what the viewer makes of it; a piece may end inside a line. No
-// piece when the learner has no log (deleted by hand, or a name that cannot have a directory).
-// False when a log is there but cannot be read: what was handed over before is then no log.
-bool readResultsLog(const QString &startDirectory, const QString &learner,
-                    const std::function<void(const QByteArray &)> &take);
+// The log's bytes as the viewer shows them (see kShownLogBytes); empty when the learner has no log
+// (deleted by hand, or a name that cannot have a directory). Nothing when a log is there but cannot
+// be read.
+std::optional<QByteArray> readResultsLog(const QString &startDirectory, const QString &learner);

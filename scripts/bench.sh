@@ -11,7 +11,8 @@
 #   - offscreen, the results viewer opening a log of 100,000 records beside one of 100, alternating,
 #     one opening a process: time, and memory before, at the peak, shown and after "Vissza";
 #   - the word-list codec and answer checking.
-# Usage: bash scripts/bench.sh [runs]     (7 timed runs of each window by default)
+# Usage: bash scripts/bench.sh [runs] [viewer]     (7 timed runs of each window by default; with
+#        "viewer", the results viewer's measurements alone)
 # Installs what is missing with apt-get; builds into build-bench/ only. Not part of the tests.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -93,7 +94,10 @@ if [ "${1:-}" = "--windows" ]; then
 fi
 
 runs="${1:-7}"
-[[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 1 ] || { echo "usage: bash scripts/bench.sh [runs]" >&2; exit 2; }
+only_viewer=""
+[ "${2:-}" = viewer ] && only_viewer=1
+[[ "$runs" =~ ^[0-9]+$ ]] && [ "$runs" -ge 1 ] && [ $# -le 2 ] && { [ $# -lt 2 ] || [ -n "$only_viewer" ]; } \
+    || { echo "usage: bash scripts/bench.sh [runs] [viewer]" >&2; exit 2; }
 
 # What the build needs, then what the measurements need.
 bash "$root/scripts/install-dependencies.sh" build test bench
@@ -117,6 +121,10 @@ values() { # which key divisor
     done
 }
 
+mkdir -p "$raw/runtime"
+chmod 700 "$raw/runtime"
+export XDG_RUNTIME_DIR="$raw/runtime"
+if [ -z "$only_viewer" ]; then
 echo "Windows under Xvfb: 1 untimed + $runs full + $((6 * runs)) start-up runs of each, alternating, then $((6 * runs))" \
      "of each registry (about $((runs * 60 / 60 + 3)) min)" >&2
 # A display of its own, away from the numbers from 99 up that "xvfb-run -a" hands out to whatever
@@ -149,6 +157,8 @@ if [ "$(stat -f -c %T /dev/shm 2>/dev/null)" = tmpfs ] && [ -w /dev/shm ]; then
     handlers_tmpfs="$raw/handlers-tmpfs"
 fi
 
+fi
+
 echo "Results viewer, offscreen: $runs openings of each log, alternating" >&2
 bash "$root/bench/generate.sh" log 100 >"$raw/viewer-100.log"
 bash "$root/bench/generate.sh" log 100000 >"$raw/viewer-100000.log"
@@ -164,6 +174,7 @@ for run in $(seq "$runs"); do
     done
 done
 
+if [ -z "$only_viewer" ]; then
 echo "Codec and answer checking (Google Benchmark)" >&2
 "$build/codec_bench" --benchmark_repetitions=9 --benchmark_min_time=0.2 --benchmark_format=csv \
     >"$raw/codec.csv" 2>>"$raw/stderr.log"
@@ -172,6 +183,7 @@ if grep -q ',true,' "$raw/codec.csv"; then
     echo "The codec measurements found a fault:" >&2
     grep ',true,' "$raw/codec.csv" >&2
     exit 1
+fi
 fi
 
 # The table.
@@ -193,6 +205,7 @@ align() {
 }
 verdict_ratio() { awk -v r="$1" 'BEGIN { print (r <= 1.10 ? "yes" : "NO") }'; }
 
+if [ -z "$only_viewer" ]; then
 echo
 echo "Vokalindo beside the floor: $(nproc) CPUs, $(uname -r), Qt $(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null || echo 6),"\
      "Xvfb 1024x768x24, Fusion, Liberation Sans 8.25 pt;"\
@@ -226,6 +239,8 @@ echo "Start-up with a registry of 10,000 learners ($(stat -c %s "$raw/registry-1
     printf '%s\t\t\n' "$(row 'VmHWM 1 s after the map (MiB)' hwm_kb 1024 registry-10000 registry-empty)"
 } | align
 
+fi
+
 echo
 big_log="$(stat -c %s "$raw/viewer-100000.log")"
 echo "Results viewer (Eredmények Megtekintése), offscreen, one opening a process: a log of 100,000 records"\
@@ -257,6 +272,7 @@ awk -v p="$peak_over" -v l="$left_long" -v k="$left_short" -v s="$big_log" 'BEGI
         p, p * 1048576 / s, (p * 1048576 < 2 * s ? "yes" : "NO")
     printf "after \"Vissza\" %.1f MiB are left over it (after the 100-record log: %.1f MiB)\n", l, k }'
 
+if [ -z "$only_viewer" ]; then
 echo
 echo "Handlers, offscreen, click or key to the painted answer; files on $(df --output=fstype "$build/tmp" | tail -n 1) ($build/tmp):"
 cat "$raw/handlers-disk"
@@ -283,5 +299,6 @@ awk -F, '
             printf "  %-20s %10.2f %s  (%.2f-%.2f)\n", name, m, unit[name], v[1], v[k]
         }
     }' "$raw/codec.csv"
+fi
 echo
 echo "Raw results: $raw"

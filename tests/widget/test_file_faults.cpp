@@ -6,10 +6,10 @@
 #include "support/word_list_bytes.h"
 
 #include "platform/code_page.h"
+#include "results/results_log_view.h"
 #include "results/results_record.h"
 
 #include <QDir>
-#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -189,7 +189,7 @@ struct Scene : FormHarness {
             return;
         case Operation::ShowLog:
             QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("Ismeretlen Fájl hiba!10")});
-            QCOMPARE(control<QPlainTextEdit>("Text12")->toPlainText(), QString());
+            QCOMPARE(control<ResultsLogView>("Text12")->toPlainText(), QString());
             return;
         case Operation::LoadList:
             QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("Ismeretlen Fájl hiba!1")});
@@ -241,7 +241,7 @@ struct Scene : FormHarness {
             return;
         }
         case Operation::ShowLog:
-            QVERIFY(control<QPlainTextEdit>("Text12")->toPlainText().startsWith(QStringLiteral("Anna Eredményei:")));
+            QVERIFY(control<ResultsLogView>("Text12")->toPlainText().startsWith(QStringLiteral("Anna Eredményei:")));
             return;
         case Operation::LoadList:
             QCOMPARE(visibleControls(), kPracticeSetup);
@@ -423,7 +423,7 @@ private slots:
         QVERIFY(form.Form_Load());
         form.currentUser = QStringLiteral("../Anna");
         form.Eredméynek_Com_Click();
-        QCOMPARE(form.findChild<QPlainTextEdit *>(QStringLiteral("Text12"))->toPlainText(), QString());
+        QCOMPARE(form.findChild<ResultsLogView *>(QStringLiteral("Text12"))->toPlainText(), QString());
 
         form.Command5_Click();
         dialogs.chooseFile(outer.filePath(QStringLiteral("list.szo")));

@@ -1,6 +1,7 @@
 // The window's controls as built: names, captions, places, states and tab order.
 #include "app/font_on_first_show.h"
 #include "support/form_harness.h"
+#include "results/results_log_view.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -9,7 +10,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
@@ -140,10 +140,10 @@ private slots:
             QVERIFY2(harness.control<QLineEdit>(readOnly)->isReadOnly(), readOnly);
         for (const char *editable : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text11"})
             QVERIFY2(!harness.control<QLineEdit>(editable)->isReadOnly(), editable);
-        auto *results = harness.control<QPlainTextEdit>("Text12");
+        auto *results = harness.control<ResultsLogView>("Text12");
         QCOMPARE(results->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(results->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(results->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QVERIFY(!results->wordWrap());
         QCOMPARE(harness.control("Command2")->palette().color(QPalette::Button), QColor(255, 128, 128));
         QCOMPARE(harness.control("Label12")->font().italic(), true);
         auto *combo = harness.control<QComboBox>("Combo1");
