@@ -1,0 +1,260 @@
+#include "report/class_report.h"
+
+#include "platform/files.h"
+#include "report/hungarian_order.h"
+#include "users/user_directory.h"
+#include "users/user_registry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace {
+
+// Text for the page: escaped, and control characters (a damaged log may hold any byte) shown as "?".
+QString html(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return text.toHtmlEscaped();
+}
+
+QString number(qint64 value)
+{
+    // Hungarian groups thousands with a (non-breaking) space: 10 000.
+    return QLocale(QLocale::Hungarian, QLocale::Hungary).toString(value);
+}
+
+QString dateText(const RunSummary &run)
+{
+    if (run.date)
+        return run.date->toString(QStringLiteral("yyyy. MM. dd."));
+    return QStringLiteral("ismeretlen dátum (%1)").arg(html(run.dateText));
+}
+
+QString runText(const RunSummary &run)
+{
+    QString text = QStringLiteral("%1: %2 hiba, %3 megmutatva, %4 szópár")
+                       .arg(dateText(run), number(run.wrongAnswers), number(run.shownAnswers), number(run.pairCount));
+    if (run.leftEarly)
+        text += QStringLiteral(", <span class=\"csalas\">Csalás volt! (vissza)</span>");
+    return text;
+}
+
+QString anchor(qsizetype index)
+{
+    return QStringLiteral("tanulo-%1").arg(index + 1);
+}
+
+QStringList listNamesByName(const LearnerFigures &learner)
+{
+    QStringList names;
+    for (const auto &[name, figures] : learner.lists)
+        names.append(name);
+    sortHungarian(names);
+    return names;
+}
+
+QString practisedLists(const LearnerFigures &learner)
+{
+    constexpr qsizetype kNamed = 8;
+    const QStringList names = listNamesByName(learner);
+    QStringList shown;
+    for (qsizetype i = 0; i < names.size() && i < kNamed; ++i)
+        shown.append(names.at(i).isEmpty() ? QStringLiteral("(név nélkül)") : html(names.at(i)));
+    QString text = shown.join(QStringLiteral(" · ")); // list names may hold commas
+    if (names.size() > kNamed)
+        text += QStringLiteral(" és még %1").arg(number(names.size() - kNamed));
+    return text;
+}
+
+QString logStateNote(const LearnerFigures &learner)
+{
+    switch (learner.logState) {
+    case LogState::Read:
+        return {};
+    case LogState::Missing:
+        return QStringLiteral("Nincs eredménynaplója.");
+    case LogState::NameLeadsOutside:
+        return QStringLiteral("A neve nem lehet mappanév, ezért nincs eredménynaplója.");
+    case LogState::Unreadable:
+        return QStringLiteral("Az eredménynaplója nem olvasható.");
+    }
+    return {};
+}
+
+QString classTable(const ClassReport &report)
+{
+    QString out =
+        QStringLiteral("<table id=\"osztaly\">\n<thead><tr><th>Név</th><th>Futások</th><th>Utolsó futás</th>"
+                       "<th>Gyakorolt szójegyzékek</th><th>Hibák összesen</th><th>Megmutatott válaszok</th>"
+                       "<th>„Csalás volt!” jelű futások</th><th>Nem eredménysorok</th></tr></thead>\n<tbody>\n");
+    for (qsizetype i = 0; i < report.learners.size(); ++i) {
+        const LearnerFigures &l = report.learners.at(i);
+        const QString last = l.lastRun ? dateText(*l.lastRun) : QStringLiteral("—");
+        out += QStringLiteral("<tr><td class=\"nev\"><a href=\"#%1\">%2</a></td><td class=\"szam futasok\">%3</td>"
+                              "<td>%4</td><td>%5</td><td class=\"szam hibak\">%6</td>"
+                              "<td class=\"szam megmutatva\">%7</td><td class=\"szam csalasok\">%8</td>"
+                              "<td class=\"szam nem-eredmeny\">%9</td></tr>\n")
+                   .arg(anchor(i), html(l.name), number(l.runs), last, practisedLists(l), number(l.wrongAnswers),
+                        number(l.shownAnswers), number(l.leftEarly), number(l.strayLineCount));
+    }
+    return out + QStringLiteral("</tbody>\n</table>\n");
+}
+
+QString listTable(const LearnerFigures &learner)
+{
+    QString out = QStringLiteral("<table class=\"szojegyzekek\">\n<thead><tr><th>Szójegyzék</th><th>Futások</th>"
+                                 "<th>Hibák</th><th>Megmutatva</th><th>„Csalás volt!”</th>"
+                                 "<th>Legjobb végigvitt futás</th><th>Utolsó futás</th></tr></thead>\n<tbody>\n");
+    for (const QString &name : listNamesByName(learner)) {
+        const ListFigures &list = learner.lists.at(name);
+        out += QStringLiteral("<tr><td>%1</td><td class=\"szam\">%2</td><td class=\"szam\">%3</td>"
+                              "<td class=\"szam\">%4</td><td class=\"szam\">%5</td><td>%6</td><td>%7</td></tr>\n")
+                   .arg(name.isEmpty() ? QStringLiteral("(név nélkül)") : html(name), number(list.runs),
+                        number(list.wrongAnswers), number(list.shownAnswers), number(list.leftEarly),
+                        list.best ? runText(*list.best) : QStringLiteral("nincs végigvitt futás"),
+                        list.last ? runText(*list.last) : QString());
+    }
+    return out + QStringLiteral("</tbody>\n</table>\n");
+}
+
+QString strayLines(const LearnerFigures &learner)
+{
+    if (learner.strayLineCount == 0)
+        return {};
+    QString out = QStringLiteral("<div class=\"nem-eredmenysorok\"><p>A naplóban %1 sor nem eredménysor "
+                                 "(kézzel szerkesztett vagy sérült); kimaradtak a számokból:</p>\n<ul>\n")
+                      .arg(number(learner.strayLineCount));
+    for (const StrayLine &line : learner.strayLines)
+        out += QStringLiteral("<li><span class=\"sorszam\">%1. sor:</span> <code>%2</code></li>\n")
+                   .arg(number(line.lineNumber), html(line.text));
+    if (learner.strayLineCount > learner.strayLines.size())
+        out += QStringLiteral("<li>… és még %1 sor</li>\n")
+                   .arg(number(learner.strayLineCount - learner.strayLines.size()));
+    return out + QStringLiteral("</ul></div>\n");
+}
+
+QString learnerSection(const LearnerFigures &learner, qsizetype index, const PictureMaker &picture)
+{
+    QString out =
+        QStringLiteral("<section class=\"tanulo\" id=\"%1\">\n<h2>%2</h2>\n").arg(anchor(index), html(learner.name));
+    if (const QString note = logStateNote(learner); !note.isEmpty())
+        out += QStringLiteral("<p class=\"megjegyzes\">%1</p>\n").arg(note);
+    if (learner.runs == 0) {
+        if (learner.logState == LogState::Read)
+            out += QStringLiteral("<p>Még nincs rögzített futása.</p>\n");
+    } else {
+        out += QStringLiteral("<p>%1 futás, %2 hiba, %3 megmutatott válasz, %4 „Csalás volt!” jelű futás.</p>\n")
+                   .arg(number(learner.runs), number(learner.wrongAnswers), number(learner.shownAnswers),
+                        number(learner.leftEarly));
+        if (const QString svg = picture ? picture(learner) : QString(); !svg.isEmpty()) {
+            const QString grouping =
+                learner.runsPerGroup == 1
+                    ? QStringLiteral("Futásonként, a napló sorrendjében; a piros pontok a korán abbahagyott "
+                                     "(„Csalás volt!” jelű) futások.")
+                    : QStringLiteral("%1 futásonként átlagolva, a napló sorrendjében; piros pont jelzi, ahol "
+                                     "korán abbahagyott („Csalás volt!” jelű) futás is volt.")
+                          .arg(number(learner.runsPerGroup));
+            out += QStringLiteral(
+                       "<figure class=\"abra\">\n%1\n<figcaption>Hibák és megmutatott válaszok. %2</figcaption>\n"
+                       "</figure>\n")
+                       .arg(svg, grouping);
+        }
+        if (learner.unknownDateRuns > 0)
+            out += QStringLiteral("<p class=\"ismeretlen-datum\">Ismeretlen dátumú futások: %1 (a dátumuk nem "
+                                  "olvasható; a számokban benne vannak).</p>\n")
+                       .arg(number(learner.unknownDateRuns));
+        out += QStringLiteral("<h3>Szójegyzékenként</h3>\n") + listTable(learner);
+    }
+    out += strayLines(learner);
+    if (learner.partialLastLine)
+        out += QStringLiteral("<p class=\"megjegyzes\">A napló utolsó sora még nem volt teljes (éppen íródott); "
+                              "kimaradt.</p>\n");
+    return out + QStringLiteral("</section>\n");
+}
+
+const char kStyle[] = R"(
+body { font-family: "DejaVu Sans", "Liberation Sans", Arial, sans-serif; margin: 1.5em; color: #1a1a1a; }
+h1 { margin-bottom: 0.2em; }
+table { border-collapse: collapse; margin: 0.8em 0; }
+th, td { border: 1px solid #b8b8b8; padding: 0.25em 0.5em; text-align: left; vertical-align: top; }
+th { background: #e8eef6; }
+td.szam { text-align: right; }
+tbody tr:nth-child(even) { background: #f6f8fb; }
+section.tanulo { border-top: 2px solid #4a6fa5; margin-top: 1.5em; }
+figure { margin: 0.5em 0; }
+figure svg { max-width: 100%; height: auto; }
+figcaption, .megjegyzes, .ismeretlen-datum { color: #555; font-size: 0.9em; }
+.csalas { color: #b00020; }
+code { white-space: pre-wrap; }
+)";
+
+} // namespace
+
+QStringList learnersByName(QStringList names)
+{
+    names.removeDuplicates();
+    sortHungarian(names);
+    return names;
+}
+
+std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt)
+{
+    const std::optional<QStringList> names = readRegistryNames(startDirectory);
+    if (!names)
+        return std::nullopt;
+    ClassReport report{startDirectory, madeAt, {}};
+    for (const QString &name : learnersByName(*names))
+        report.learners.append(readLearnerFigures(startDirectory, name));
+    return report;
+}
+
+bool outputTouchesData(const QString &outputPath, const QString &startDirectory, const QStringList &names)
+{
+    const QString output = QFileInfo(outputPath).absoluteFilePath();
+    const QString start = QFileInfo(startDirectory).absoluteFilePath();
+    const QString registry = QFileInfo(registryPath(startDirectory)).absoluteFilePath();
+    const auto same = [](const QString &a, const QString &b) {
+        return QDir::cleanPath(a) == QDir::cleanPath(b)
+               || (!QFileInfo(a).canonicalFilePath().isEmpty()
+                   && QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath());
+    };
+    if (same(output, registry) || same(output, start))
+        return true;
+    const QString outputDirectory = QFileInfo(output).absolutePath();
+    for (const QString &name : names) {
+        const std::optional<QString> directory = userDirectoryPath(start, name);
+        if (directory && (same(output, *directory) || same(outputDirectory, *directory)))
+            return true;
+    }
+    return false;
+}
+
+QByteArray classReportHtml(const ClassReport &report, const PictureMaker &learnerPicture,
+                           const ClassPictureMaker &classPicture)
+{
+    qint64 runs = 0;
+    for (const LearnerFigures &l : report.learners)
+        runs += l.runs;
+    QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                 "<title>Vokalindo – eredmények</title>\n<style>%1</style>\n</head>\n<body>\n")
+                      .arg(QString::fromUtf8(kStyle));
+    out += QStringLiteral("<h1>Eredmények</h1>\n<p class=\"fejlec\">Mappa: <code>%1</code>. Készült: %2. "
+                          "%3 tanuló, %4 rögzített futás.</p>\n")
+               .arg(html(QDir::toNativeSeparators(report.startDirectory)),
+                    report.madeAt.toString(QStringLiteral("yyyy. MM. dd. HH:mm")), number(report.learners.size()),
+                    number(runs));
+    out += QStringLiteral("<h2>Az osztály</h2>\n") + classTable(report);
+    if (const QString svg = classPicture ? classPicture(report.learners) : QString(); !svg.isEmpty())
+        out += QStringLiteral(
+                   "<figure class=\"abra\" id=\"osztaly-abra\">\n%1\n<figcaption>Tanulónként a rögzített "
+                   "futások: a végigvittek és a korán abbahagyott, „Csalás volt!” jelűek.</figcaption>\n</figure>\n")
+                   .arg(svg);
+    for (qsizetype i = 0; i < report.learners.size(); ++i)
+        out += learnerSection(report.learners.at(i), i, learnerPicture);
+    out += QStringLiteral("</body>\n</html>\n");
+    return out.toUtf8();
+}

@@ -1,0 +1,105 @@
+#include "app/translations.h"
+#include "platform/files.h"
+#include "report/class_report.h"
+#include "report/report_pictures.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString &text)
+{
+    std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+}
+
+// Qt's own notes (a missing runtime directory, font fallbacks) mean nothing to a teacher running the
+// report; only its serious messages are shown.
+void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        say(message);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The pictures are drawn without a window: no display is needed, none is used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepSeriousMessages);
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vokalindo-report"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VOKALINDO_VERSION));
+    installQtHungarianTranslations(application);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Osztályjelentés a Vokalindo szótanuló eredménynaplóiból: egyetlen, böngészőben "
+                       "megnyitható HTML-fájl a tanulók futásairól, hibáiról, megmutatott válaszairól és a "
+                       "„Csalás volt!” jelű futásokról. A mappában semmit nem változtat meg."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Kiírja ezt a súgót, és kilép."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Kiírja a program változatát, és kilép."));
+    const QCommandLineOption directoryOption(
+        {QStringLiteral("d"), QStringLiteral("directory")},
+        QStringLiteral("A tanulók mappája (az init.usr fájllal); alapértelmezés: az aktuális mappa."),
+        QStringLiteral("MAPPA"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("A jelentés fájlja; alapértelmezés: eredmenyek.html az aktuális mappában."),
+        QStringLiteral("FÁJL"));
+    parser.addOptions({helpOption, versionOption, directoryOption, outputOption});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        say(parser.errorText());
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        // The usage line names the program as it is typed, not the path it was started by.
+        QString help = parser.helpText();
+        help.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("vokalindo-report"));
+        std::fputs(qPrintable(help), stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("vokalindo-report %s\n", VOKALINDO_VERSION);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        say(QStringLiteral("Ismeretlen argumentum: %1").arg(parser.positionalArguments().constFirst()));
+        return 2;
+    }
+
+    const QString startDirectory =
+        QFileInfo(parser.isSet(directoryOption) ? parser.value(directoryOption) : QDir::currentPath())
+            .absoluteFilePath();
+    const QString output =
+        QFileInfo(parser.isSet(outputOption) ? parser.value(outputOption) : QStringLiteral("eredmenyek.html"))
+            .absoluteFilePath();
+
+    const std::optional<ClassReport> report = readClassReport(startDirectory, QDateTime::currentDateTime());
+    if (!report) {
+        say(QStringLiteral("Nem olvasható a tanulók listája: %1")
+                .arg(QDir::toNativeSeparators(startDirectory + "/init.usr")));
+        return 1;
+    }
+    QStringList names;
+    for (const LearnerFigures &learner : report->learners)
+        names.append(learner.name);
+    if (outputTouchesData(output, startDirectory, names)) {
+        say(QStringLiteral("A jelentés nem írható ide, mert a tanulók adatai közé kerülne: %1")
+                .arg(QDir::toNativeSeparators(output)));
+        return 1;
+    }
+    if (!platform::writeWholeFileAtomically(output, classReportHtml(*report, learnerPictureSvg, classPictureSvg))) {
+        say(QStringLiteral("A jelentés nem írható ki: %1").arg(QDir::toNativeSeparators(output)));
+        return 1;
+    }
+    return 0;
+}

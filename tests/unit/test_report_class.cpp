@@ -1,0 +1,224 @@
+#include "platform/code_page.h"
+#include "report/class_report.h"
+#include "report/report_pictures.h"
+#include "results/results_log.h"
+#include "results/results_record.h"
+#include "support/file_helpers.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray record(const QString &learner, const QString &list, bool solved, qint64 shown, qint64 wrong,
+                  const QDate &date, const char *locale = "hu_HU")
+{
+    const RunFigures run{learner, list, PracticeDirection::EnglishHungarian, shown, wrong, 10, solved};
+    return resultsRecordBytes(run, QDateTime(date, QTime(14, 30, 0)), QLocale(QString::fromLatin1(locale)));
+}
+
+// A small class as the program leaves it: Béla's dates in three locales, Kis Anna's names with
+// commas and a hand-edited line, Zoé without a run, Ödön listed but without a directory.
+void makeClass(const QString &start)
+{
+    writeFile(start + "/init.usr", platform::toCodePage("Zoé\r\nKis, Anna\r\nBéla\r\n\r\nÖdön\r\nÁbel\r\nBéla\r\n"));
+    for (const QString name : {"Zoé", "Kis, Anna", "Béla", "Ábel"})
+        QVERIFY(QDir(start).mkdir(name));
+    const auto log = [&](const QString &name) { return start + "/" + name + "/" + resultsLogFileName(name); };
+    writeFile(log("Zoé"), resultsLogHeader("Zoé"));
+    writeFile(log("Béla"), resultsLogHeader("Béla") + record("Béla", "állatok", false, 2, 6, QDate(2026, 11, 30))
+                               + record("Béla", "állatok", true, 1, 3, QDate(2026, 12, 1), "en_US")
+                               + record("Béla", "színek", true, 0, 0, QDate(2026, 12, 2), "de_DE"));
+    writeFile(log("Kis, Anna"), resultsLogHeader("Kis, Anna")
+                                    + record("Kis, Anna", "lecke 1, <igék>", true, 4, 1, QDate(2026, 12, 3), "C")
+                                    + platform::toCodePage("ezt kézzel írtam\r\n")
+                                    + record("Kis, Anna", "lecke 1, <igék>", false, 1, 2, QDate(2026, 12, 4)));
+    writeFile(log("Ábel"),
+              resultsLogHeader("Ábel")
+                  + record("Ábel", "x", true, 0, 1, QDate(2026, 12, 5)).replace("2026. 12. 05.", "tavaly"));
+}
+
+// Every file and directory under the start directory with its bytes' hash and its time.
+QStringList snapshot(const QString &start)
+{
+    QStringList entries;
+    QDirIterator it(start, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        entries << info.filePath() + " " + QString::number(info.lastModified().toMSecsSinceEpoch()) + " "
+                       + QCryptographicHash::hash(fileContents(info.filePath()), QCryptographicHash::Sha1).toHex();
+    }
+    entries.sort();
+    return entries;
+}
+
+} // namespace
+
+class TestReportClass : public QObject {
+    Q_OBJECT
+
+private slots:
+    void orderedByHungarianAlphabet()
+    {
+        // Accents only break ties (Ábel before Anna), ö and ü are letters after o and u, cs after c
+        // (Cukor before Csaba), numbers by value, each name once.
+        QCOMPARE(learnersByName({"Zoé", "Ödön", "Ábel", "Béla", "Anna", "Csaba", "Cukor", "Cecil", "anna", "Anna",
+                                 "Olga", "Anna 10", "Anna 2", "Üveg", "Uhu", "Ozsi", "Oszi"}),
+                 (QStringList{"Ábel", "anna", "Anna", "Anna 2", "Anna 10", "Béla", "Cecil", "Cukor", "Csaba", "Olga",
+                              "Oszi", "Ozsi", "Ödön", "Uhu", "Üveg", "Zoé"}));
+    }
+
+    void classFigures()
+    {
+        QTemporaryDir start;
+        makeClass(start.path());
+        const std::optional<ClassReport> report =
+            readClassReport(start.path(), QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
+        QVERIFY(report);
+        QStringList names;
+        for (const LearnerFigures &l : report->learners)
+            names << l.name;
+        QCOMPARE(names, (QStringList{"Ábel", "Béla", "Kis, Anna", "Ödön", "Zoé"}));
+
+        const LearnerFigures &abel = report->learners.at(0);
+        QCOMPARE(abel.runs, 1);
+        QCOMPARE(abel.unknownDateRuns, 1);
+        QCOMPARE(abel.lastRun->dateText, QString("tavaly"));
+
+        const LearnerFigures &bela = report->learners.at(1);
+        QCOMPARE(bela.logState, LogState::Read);
+        QCOMPARE(bela.runs, 3);
+        QCOMPARE(bela.wrongAnswers, 9);
+        QCOMPARE(bela.shownAnswers, 3);
+        QCOMPARE(bela.leftEarly, 1);
+        QCOMPARE(bela.unknownDateRuns, 0);
+        QCOMPARE(bela.lastRun->date.value_or(QDate()), QDate(2026, 12, 2));
+        QCOMPARE(bela.lists.size(), 2);
+        QCOMPARE(bela.lists.at("színek").runs, 1);
+        QCOMPARE(bela.lists.at("állatok").best->date.value_or(QDate()), QDate(2026, 12, 1));
+
+        const LearnerFigures &anna = report->learners.at(2);
+        QCOMPARE(anna.runs, 2);
+        QCOMPARE(anna.leftEarly, 1);
+        QCOMPARE(anna.strayLineCount, 1);
+        QCOMPARE(anna.strayLines.at(0).lineNumber, 3);
+        QCOMPARE(anna.lists.size(), 1);
+        QCOMPARE(anna.lists.at("lecke 1, <igék>").runs, 2);
+        QCOMPARE(anna.lastRun->date.value_or(QDate()), QDate(2026, 12, 4));
+
+        QCOMPARE(report->learners.at(3).logState, LogState::Missing);
+        QCOMPARE(report->learners.at(4).logState, LogState::Read);
+        QCOMPARE(report->learners.at(4).runs, 0);
+
+        QTemporaryDir empty;
+        QVERIFY(!readClassReport(empty.path(), QDateTime()));
+    }
+
+    // The page as a browser reads it: one row a learner, in order, with the figures; a picture for
+    // every learner with runs and one for the class; text escaped; nothing fetched, nothing run.
+    void page()
+    {
+        QTemporaryDir start;
+        makeClass(start.path());
+        const ClassReport report = *readClassReport(start.path(), QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
+        const QString html = QString::fromUtf8(classReportHtml(report, learnerPictureSvg, classPictureSvg));
+
+        const QString body = html.section("<tbody>", 1, 1).section("</tbody>", 0, 0);
+        static const QRegularExpression row(QStringLiteral("<tr>(.*?)</tr>"));
+        static const QRegularExpression cells(QStringLiteral("<td[^>]*>(.*?)</td>"));
+        QList<QStringList> table;
+        for (const QRegularExpressionMatch &m : row.globalMatch(body)) {
+            QStringList texts;
+            for (const QRegularExpressionMatch &c : cells.globalMatch(m.captured(1)))
+                texts << QString(c.captured(1)).remove(QRegularExpression("<[^>]*>"));
+            table << texts;
+        }
+        QCOMPARE(table.size(), 5);
+        QCOMPARE(table.at(0), (QStringList{"Ábel", "1", "ismeretlen dátum (tavaly)", "x", "1", "0", "0", "0"}));
+        QCOMPARE(table.at(1), (QStringList{"Béla", "3", "2026. 12. 02.", "állatok · színek", "9", "3", "1", "0"}));
+        QCOMPARE(table.at(2),
+                 (QStringList{"Kis, Anna", "2", "2026. 12. 04.", "lecke 1, &lt;igék&gt;", "3", "5", "1", "1"}));
+        QCOMPARE(table.at(3), (QStringList{"Ödön", "0", "—", "", "0", "0", "0", "0"}));
+        QCOMPARE(table.at(4), (QStringList{"Zoé", "0", "—", "", "0", "0", "0", "0"}));
+
+        QCOMPARE(html.count("<section class=\"tanulo\""), 5);
+        QCOMPARE(html.count("<svg"), 4); // Ábel, Béla, Kis Anna and the class
+        QCOMPARE(html.count("</svg>"), 4);
+        QVERIFY(html.contains("3. sor:</span> <code>ezt kézzel írtam</code>"));
+        QVERIFY(html.contains("Nincs eredménynaplója."));
+        QVERIFY(html.contains("Még nincs rögzített futása."));
+        QVERIFY(html.contains("Ismeretlen dátumú futások: 1"));
+        QVERIFY(!html.contains("<igék>"));
+        QVERIFY(!html.contains("<script") && !html.contains("http://www.w3.org/1999/xhtml\" src")
+                && !html.contains("<?xml"));
+        // Every picture's gradients have names of their own.
+        static const QRegularExpression ids(QStringLiteral("id=\"([^\"]+)\""));
+        QStringList seen;
+        for (const QRegularExpressionMatch &m : ids.globalMatch(html)) {
+            QVERIFY2(!seen.contains(m.captured(1)), qPrintable(m.captured(1)));
+            seen << m.captured(1);
+        }
+    }
+
+    // The report goes nowhere near the learners' data: the registry, a learner's directory and
+    // what is inside it are refused; beside them is fine.
+    void outputPlace()
+    {
+        const QString start = "/school/class";
+        const QStringList names{"Anna", "Béla", "../up"};
+        QVERIFY(outputTouchesData(start + "/init.usr", start, names));
+        QVERIFY(outputTouchesData(start + "/./init.usr", start, names));
+        QVERIFY(outputTouchesData(start + "/Anna", start, names));
+        QVERIFY(outputTouchesData(start + "/Anna/Anna.log", start, names));
+        QVERIFY(outputTouchesData(start + "/Béla/x.html", start, names));
+        QVERIFY(outputTouchesData(start, start, names));
+        QVERIFY(!outputTouchesData(start + "/eredmenyek.html", start, names));
+        QVERIFY(!outputTouchesData("/school/eredmenyek.html", start, names));
+        QVERIFY(!outputTouchesData(start + "/Cili/x.html", start, names));
+    }
+
+    // The program itself: it writes the page where it is told and changes nothing in the start
+    // directory; a registry it cannot read or an output among the data is an error, nothing written.
+    void program()
+    {
+        QTemporaryDir start, elsewhere;
+        makeClass(start.path());
+        const QStringList before = snapshot(start.path());
+        QProcess report;
+        report.setWorkingDirectory(elsewhere.path());
+        report.start(VOKALINDO_REPORT, {"--directory", start.path()});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 0);
+        QVERIFY(fileContents(elsewhere.path() + "/eredmenyek.html").contains("<table id=\"osztaly\">"));
+        QCOMPARE(snapshot(start.path()), before);
+
+        report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", start.path() + "/Béla/jelentes.html"});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 1);
+        report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", start.path() + "/init.usr"});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 1);
+        QCOMPARE(snapshot(start.path()), before);
+
+        report.start(VOKALINDO_REPORT, {"-d", elsewhere.path() + "/nincs", "-o", elsewhere.path() + "/b.html"});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 1);
+        QVERIFY(!QFile::exists(elsewhere.path() + "/b.html"));
+
+        report.start(VOKALINDO_REPORT, {"--version"});
+        QVERIFY(report.waitForFinished(60000));
+        QVERIFY(report.readAllStandardOutput().startsWith("vokalindo-report "));
+        report.start(VOKALINDO_REPORT, {"--help"});
+        QVERIFY(report.waitForFinished(60000));
+        const QString help = QString::fromUtf8(report.readAllStandardOutput());
+        QVERIFY2(help.contains("--directory") && help.contains("--output") && help.contains("mappa"), qPrintable(help));
+    }
+};
+
+QTEST_MAIN(TestReportClass)
+#include "test_report_class.moc"
