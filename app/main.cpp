@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/program_font.h"
 #include "app/translations.h"
@@ -8,15 +9,37 @@
 #include <QApplication>
 #include <QDir>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // Without arguments nothing is read: the window's start-up pays nothing for the command line.
+    QString startDirectory;
+    if (argc > 1) {
+        const CommandLineRequest request = readProgramArguments(argc, argv);
+        if (!request.start) {
+            std::fputs(request.standardOutput.toLocal8Bit().constData(), stdout);
+            std::fputs(request.standardError.toLocal8Bit().constData(), stderr);
+            return request.exitStatus;
+        }
+        startDirectory = request.directory;
+    }
+
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("hu.vokalindo.vokalindo"));
     // Fusion draws a button's face colour, which EXIT relies on.
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(programFont());
     installQtHungarianTranslations(application);
 
     platform::QtDialogs dialogs(kProgramTitle);
+    if (!startDirectory.isEmpty()) {
+        if (const std::optional<QString> failure = enterStartDirectory(startDirectory)) {
+            dialogs.message(*failure);
+            return 1;
+        }
+    }
+    openNewFilesToTheFoldersGroup(QDir::currentPath());
     platform::SystemClock clock;
     // Seeded once: every draw of the program's life comes from this one stream.
     platform::ClockSeededRandom random(clock);

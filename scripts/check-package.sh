@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks a built Vokalindo .deb: what it holds and what it leaves out, its control fields and
-# dependencies, the desktop entry and the AppStream metainfo through their validators, and the
-# launcher, which is run from the unpacked package with the real program on the offscreen
-# platform. Ends with "N passed, M failed" and exits non-zero on any failure.
+# dependencies, lintian, the desktop entry and the AppStream metainfo through their validators, the
+# program's command line, and the launcher (the account's own directory and a configured shared
+# one), which is run from the unpacked package with the real program on the offscreen platform.
+# Ends with "N passed, M failed" and exits non-zero on any failure.
 #
 #   bash scripts/check-package.sh [build-package/vokalindo_1.0_amd64.deb]
 #
@@ -42,12 +44,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-app_id=hu.vokalindo.Vokalindo
+app_id=hu.vokalindo.vokalindo
 launcher=usr/bin/vokalindo
 program=usr/libexec/vokalindo/vokalindo
 desktop=usr/share/applications/$app_id.desktop
 icon=usr/share/icons/hicolor/scalable/apps/$app_id.svg
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
+manual=usr/share/man/man1/vokalindo.1.gz
+docs=usr/share/doc/vokalindo
 
 # --- Contents -------------------------------------------------------------------------------
 
@@ -59,7 +63,8 @@ fi
 awk '{ sub(/ -> .*/, ""); path = $6; sub(/^\.\//, "", path); if (path != "") print path }' \
     "$work/contents.txt" >"$work/paths.txt"
 
-for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo"; do
+for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo" "$manual" "$docs/copyright" \
+    "$docs/changelog.gz" "$docs/examples/vokalindo.conf"; do
     if grep -qx "$path" "$work/paths.txt"; then pass "package holds /$path"
     else fail "package lacks /$path"; fi
 done
@@ -94,6 +99,10 @@ expect_field() { # NAME WHAT-IT-MUST-BE (a pattern for grep -Ex)
 expect_field Package vokalindo
 expect_field Section education
 expect_field Maintainer '.+ <[^ ]+@[^ ]+>'
+# The project and its address, not a placeholder.
+if grep -Eqi '@(example\.(org|com|net)|[^>]*\.invalid|localhost)|@[^>]*\.example>|noreply' <<<"$(field Maintainer)"; then
+    fail "Maintainer is a placeholder address: $(field Maintainer)"
+else pass "Maintainer names no placeholder address"; fi
 expect_field Description '.+'
 
 depends="$(field Depends)"
@@ -111,6 +120,17 @@ else fail "Depends does not name fonts-liberation2"; fi
 # apt resolves the whole package against this machine's packages, as `apt-get install ./x.deb` would.
 if apt-get install -s "$deb" >"$work/apt-sim.txt" 2>&1; then pass "apt-get can resolve every dependency"
 else fail "apt-get cannot install the package: $(tail -n 5 "$work/apt-sim.txt" | tr '\n' ' ')"; fi
+
+# Debian's own checker: no error and no warning. Informational tags are not shown; nothing is
+# overridden.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error,warning "$deb" >"$work/lintian.txt" 2>"$work/lintian.err"
+    lintian_status=$?
+    if [ "$lintian_status" -eq 0 ] && ! grep -q '^[EW]: ' "$work/lintian.txt"; then pass "lintian: no errors, no warnings"
+    else fail "lintian (status $lintian_status): $(tr '\n' ' ' <"$work/lintian.txt") $(grep -v 'root privileges' "$work/lintian.err" | tr '\n' ' ')"; fi
+else
+    fail "lintian is not installed"
+fi
 
 # --- Unpacked files -------------------------------------------------------------------------
 
@@ -136,18 +156,26 @@ if [ -f "$root/$desktop" ]; then
     else fail "desktop entry's Icon=$(entry Icon) has no icon in the package"; fi
     if [ "$(entry Name)" = Vokalindo ]; then pass "desktop entry Name=Vokalindo"
     else fail "desktop entry Name=$(entry Name)"; fi
+    if [ -n "$(entry Comment)" ] && [ -n "$(entry 'Comment\[hu\]')" ] && [ -n "$(entry 'Name\[hu\]')" ]; then
+        pass "desktop entry's name and comment in English and Hungarian"
+    else fail "desktop entry lacks Comment, Comment[hu] or Name[hu]"; fi
     if entry Categories | grep -q 'Education;' && entry Categories | grep -q 'Languages;'; then
         pass "desktop entry in Education and Languages"
     else fail "desktop entry Categories=$(entry Categories)"; fi
 fi
 
 if [ -f "$root/$metainfo" ]; then
-    # --strict: a warning or an info fails too; only pedantic hints are let through.
-    if appstreamcli validate --no-net --strict "$root/$metainfo" >"$work/metainfo.txt" 2>&1; then
-        pass "appstreamcli validate --no-net --strict: $(tail -n 1 "$work/metainfo.txt")"
+    # --pedantic: every remark down to the pedantic hints counts. --no-net: the screenshots and the
+    # home page are not fetched, so the check needs no network.
+    if appstreamcli validate --no-net --pedantic "$root/$metainfo" >"$work/metainfo.txt" 2>&1 \
+        && ! grep -Eq '^[EWIP]: ' "$work/metainfo.txt"; then
+        pass "appstreamcli validate --no-net --pedantic: $(tail -n 1 "$work/metainfo.txt")"
     else
         fail "appstreamcli validate: $(tr '\n' ' ' <"$work/metainfo.txt")"
     fi
+    if grep -q '<release version=' "$root/$metainfo" && grep -q '<screenshot' "$root/$metainfo"; then
+        pass "metainfo has its releases and screenshots"
+    else fail "metainfo lacks releases or screenshots"; fi
     if grep -q "<id>$app_id</id>" "$root/$metainfo" \
         && grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$root/$metainfo"; then
         pass "metainfo names the packaged desktop entry"
@@ -283,7 +311,108 @@ else fail "without HOME: $(tr '\n' ' ' <"$work/nohome.log")"; fi
 if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen HOME="$work/not-a-directory" timeout 10 "$root/$launcher" \
         </dev/null >"$work/nodir.log" 2>&1; then
     fail "with HOME on a plain file the launcher succeeded"
-elif [ "$?" -ne 124 ] && grep -q 'cannot create' "$work/nodir.log"; then pass "a data directory that cannot be made stops the launcher with a message"
+elif [ "$?" -ne 124 ] && grep -q 'nem hozható létre' "$work/nodir.log"; then pass "a data directory that cannot be made stops the launcher with a message"
 else fail "with HOME on a plain file: $(tr '\n' ' ' <"$work/nodir.log")"; fi
+
+# --- The command line ----------------------------------------------------------------------
+# --help and --version need no display; anything the program does not know ends with status 2 and
+# a message. Through the launcher too, which hands arguments on untouched.
+
+# run_command NAME COMMAND...: runs without a display; sets $status, $out and $err.
+run_command() {
+    local name="$1"
+    shift
+    env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/cli-home" timeout 10 "$@" </dev/null \
+        >"$work/$name.out" 2>"$work/$name.err"
+    status=$?
+    out="$(cat "$work/$name.out")"
+    err="$(cat "$work/$name.err")"
+}
+for command in "$root/$program" "$root/$launcher"; do
+    which="${command#"$root"}"
+    run_command help "$command" --help
+    if [ "$status" = 0 ] && grep -q -- '--directory <mappa>' <<<"$out" && grep -q '^Használat: vokalindo' <<<"$out" \
+        && [ -z "$err" ]; then pass "$which --help: status 0, Hungarian help on standard output"
+    else fail "$which --help: status $status, output: $out $err"; fi
+    run_command version "$command" --version
+    if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "vokalindo $(dpkg-deb -f "$deb" Version)" ]; then
+        pass "$which --version: $(head -n 1 <<<"$out")"
+    else fail "$which --version: status $status, output: $out $err"; fi
+    run_command unknown "$command" --no-such-option
+    if [ "$status" = 2 ] && grep -q 'no-such-option' <<<"$err" && [ -z "$out" ]; then
+        pass "$which --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
+    else fail "$which --no-such-option: status $status, output: $out $err"; fi
+done
+[ ! -e "$work/cli-home/.local" ] && pass "the command line through the launcher made no data directory" ||
+    fail "the launcher made $work/cli-home/.local for --help"
+
+# --- A configured start directory -----------------------------------------------------------
+# The account's own configuration file stands in for the computer's (the classroom check sets that
+# one): the same reader, and the account's file wins.
+home="$work/home5"
+mkdir -p "$home/.config"
+shared_dir="$work/közös mappa"
+set_directory() { printf '# a class\n directory = %s \n' "$1" >"$home/.config/vokalindo.conf"; }
+
+# Missing folder, a folder without init.usr, a relative path: a message naming it, status 1, nothing made.
+refused() { # WHAT, then the environment for the launcher
+    local what="$1"
+    shift
+    env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 HOME="$home" "$@" timeout 10 "$root/$launcher" \
+        </dev/null >"$work/refused.log" 2>&1
+    status=$?
+}
+set_directory "$shared_dir"
+refused "missing"
+if [ "$status" = 1 ] && grep -qF "$shared_dir" "$work/refused.log" && [ ! -e "$shared_dir" ]; then
+    pass "a configured folder that is missing: status 1, '$(head -n 1 "$work/refused.log")', not made"
+else fail "a configured folder that is missing: status $status, $(tr '\n' ' ' <"$work/refused.log") $(ls -d "$shared_dir" 2>&1)"; fi
+mkdir "$shared_dir"
+refused "without init.usr"
+if [ "$status" = 1 ] && grep -qF "$shared_dir/init.usr" "$work/refused.log" && [ ! -e "$shared_dir/init.usr" ]; then
+    pass "a configured folder without init.usr: status 1, named, init.usr not made"
+else fail "a configured folder without init.usr: status $status, $(tr '\n' ' ' <"$work/refused.log")"; fi
+set_directory "relative/5a"
+refused "relative"
+if [ "$status" = 1 ] && grep -q 'relative/5a' "$work/refused.log" && [ ! -e "$home/.local/share/vokalindo" ]; then
+    pass "a relative configured folder: status 1, named"
+else fail "a relative configured folder: status $status, $(tr '\n' ' ' <"$work/refused.log")"; fi
+
+# A folder that is there: the program runs in it, with the group part of the umask cleared, and the
+# account's own data directory is never made. The value may be quoted.
+printf 'Anna\r\n' >"$shared_dir/init.usr"
+printf 'directory="%s"\n' "$shared_dir" >"$home/.config/vokalindo.conf"
+start_launcher HOME="$home"
+if wait_for_program; then
+    umask_now="$(sed -n 's/^Umask:[[:space:]]*//p' "/proc/$pid/status")"
+    if [ "$(readlink -f "/proc/$pid/cwd")" = "$(readlink -f "$shared_dir")" ]; then pass "configured folder: the program runs in it"
+    else fail "configured folder: the program runs in $(readlink -f "/proc/$pid/cwd")"; fi
+    if (( (8#$umask_now & 070) == 0 )); then pass "configured folder: umask $umask_now leaves files group-writable"
+    else fail "configured folder: umask $umask_now"; fi
+else
+    fail "configured folder: the program is not running: $(tr '\n' ' ' <"$log")"
+fi
+stop_launcher
+[ ! -e "$home/.local/share/vokalindo" ] && pass "configured folder: no data directory of the account's own" ||
+    fail "configured folder: $home/.local/share/vokalindo was made"
+
+# --directory through the launcher: the program starts in that folder, whatever the configuration.
+(cd "$work" && exec env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 HOME="$work/cli-home" \
+    "$root/$launcher" --directory "$shared_dir") </dev/null >"$work/directory.log" 2>&1 &
+pid=$!
+started+=("$pid")
+log="$work/directory.log"
+if wait_for_program && [ "$(readlink -f "/proc/$pid/cwd")" = "$(readlink -f "$shared_dir")" ]; then
+    pass "vokalindo --directory: the program runs in that folder"
+else fail "vokalindo --directory: the program runs in $(readlink -f "/proc/$pid/cwd" 2>&1): $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
+
+# An empty "directory=" in the account's file: the account's own data directory, private as ever.
+printf 'directory=\n' >"$home/.config/vokalindo.conf"
+start_launcher HOME="$home"
+if wait_for_program && [ "$(readlink -f "/proc/$pid/cwd")" = "$(readlink -f "$home/.local/share/vokalindo")" ]; then
+    pass "an empty directory= in the account's file: the account's own data directory"
+else fail "an empty directory=: the program runs in $(readlink -f "/proc/$pid/cwd" 2>&1): $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
 
 finish

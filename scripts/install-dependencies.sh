@@ -14,8 +14,9 @@ for group in "$@"; do
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;
-        # dpkg-shlibdeps (dpkg-dev, with file) works out the package's dependencies; the validators check it.
-        package) packages+=(dpkg-dev file desktop-file-utils appstream) ;;
+        # dpkg-shlibdeps (dpkg-dev, with file) works out the package's dependencies; help2man makes the
+        # manual page from --help; the validators (lintian among them) check the package.
+        package) packages+=(dpkg-dev file help2man desktop-file-utils appstream lintian) ;;
         # The benchmark's window probe speaks xcb; the codec benchmark uses Google Benchmark.
         bench) packages+=(libxcb1-dev libbenchmark-dev) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test; no display is needed. Then makes the Debian
-# package and checks it, runs the whole suite again under AddressSanitizer and
+# package and checks it (installing it on this computer, with two accounts of a class), runs the whole
+# suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzz target for 30 s.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,5 +12,7 @@ bash "$root/scripts/build.sh"
 # The Debian package, made from the same build, and what it holds.
 deb="$(bash "$root/scripts/package.sh" "$root/build" | tail -n 1)"
 bash "$root/scripts/check-package.sh" "$deb"
+# Installed as a school's administrator installs it: two accounts of one class share one folder.
+bash "$root/scripts/check-classroom.sh" "$deb"
 bash "$root/scripts/test-sanitized.sh"
 bash "$root/scripts/fuzz.sh" 30

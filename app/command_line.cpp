@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/command_line.h"
+
+#include "app/translations.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+
+#ifndef VOKALINDO_VERSION
+#define VOKALINDO_VERSION "1.0"
+#endif
+
+namespace {
+
+const QString kProgramName = QStringLiteral("vokalindo");
+
+QString versionText()
+{
+    return kProgramName + QStringLiteral(" " VOKALINDO_VERSION "\n"
+                                         "Copyright (C) 2026 A Vokalindo fejlesztői\n"
+                                         "Licenc: GNU GPL 3. vagy későbbi változat "
+                                         "<https://www.gnu.org/licenses/gpl-3.0.html>\n"
+                                         "Ez szabad szoftver: szabadon módosítható és továbbadható.\n"
+                                         "A törvény által megengedett mértékben NINCS RÁ GARANCIA.\n");
+}
+
+CommandLineRequest refusal(const QString &reason)
+{
+    CommandLineRequest request;
+    request.start = false;
+    request.exitStatus = 2;
+    request.standardError = kProgramName + QStringLiteral(": ") + reason + QStringLiteral("\n")
+                            + QStringLiteral("A kapcsolók leírása: ") + kProgramName + QStringLiteral(" --help\n");
+    return request;
+}
+
+} // namespace
+
+CommandLineRequest readCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    // The empty line after the usage line keeps the two apart in the manual page made from this text.
+    parser.setApplicationDescription(QStringLiteral(
+        "\nAngol–magyar szótanuló. A tanulók névsorát (init.usr), a tanulók mappáit és eredménynaplóit abban\n"
+        "a mappában tartja, amelyben elindul: ez a kezdőmappa. A kezdőmappában lennie kell egy (akár üres)\n"
+        "init.usr fájlnak; a program maga nem hozza létre."));
+    const QCommandLineOption directoryOption(
+        {QStringLiteral("d"), QStringLiteral("directory")},
+        QStringLiteral("A kezdőmappa: ebben a mappában indul a program. Ha nincs megadva, abban, amelyben "
+                       "elindították."),
+        QStringLiteral("mappa"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Kiírja ezt a súgót, és kilép."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Kiírja a program változatát, és kilép."));
+    // "-platform" is one unknown option, not eight unknown letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(directoryOption);
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+
+    if (!parser.parse(arguments))
+        return refusal(parser.errorText());
+    CommandLineRequest request;
+    if (parser.isSet(helpOption)) {
+        request.start = false;
+        // The usage line names the command as it is typed, not the path the launcher runs.
+        QString help = parser.helpText();
+        const QString started = QCoreApplication::arguments().value(0);
+        const qsizetype at = started.isEmpty() ? -1 : help.indexOf(started);
+        if (at >= 0 && at < help.indexOf(QLatin1Char('\n')))
+            help.replace(at, started.size(), kProgramName);
+        request.standardOutput = help;
+        return request;
+    }
+    if (parser.isSet(versionOption)) {
+        request.start = false;
+        request.standardOutput = versionText();
+        return request;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refusal(QStringLiteral("Fölösleges argumentum: „%1”.").arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(directoryOption)) {
+        request.directory = parser.value(directoryOption);
+        if (request.directory.isEmpty())
+            return refusal(QStringLiteral("A --directory kapcsoló után üres a mappa neve."));
+    }
+    return request;
+}
+
+CommandLineRequest readProgramArguments(int argc, char *argv[])
+{
+    int count = argc;
+    QCoreApplication reading(count, argv);
+    installQtHungarianTranslations(reading);
+    return readCommandLine(QCoreApplication::arguments());
+}
+
+std::optional<QString> enterStartDirectory(const QString &directory)
+{
+    const QFileInfo info(directory);
+    const QString shown = QDir::cleanPath(info.absoluteFilePath());
+    if (!info.exists())
+        return QStringLiteral("A megadott mappa nem található: %1\r\nA program kilép.").arg(shown);
+    if (!info.isDir() || !QDir::setCurrent(directory))
+        return QStringLiteral("A megadott mappa nem nyitható meg: %1\r\nA program kilép.").arg(shown);
+    return std::nullopt;
+}
+
+void openNewFilesToTheFoldersGroup(const QString &directory)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(directory).constData(), &status) != 0 || !S_ISDIR(status.st_mode)
+        || (status.st_mode & S_ISGID) == 0)
+        return;
+    const mode_t mask = ::umask(0);
+    ::umask(mask & ~static_cast<mode_t>(S_IRWXG));
+}

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The program's command line: --directory, --help and --version, with Hungarian texts.
+struct CommandLineRequest {
+    // Whether the window is to be started; otherwise the program prints and ends with exitStatus.
+    bool start = true;
+    // The start directory asked for; empty when the program starts where it was started.
+    QString directory;
+    QString standardOutput;
+    QString standardError;
+    int exitStatus = 0;
+};
+
+// Reads the arguments, the program's name first. Qt's own texts of the parser ("Használat:",
+// the parse errors) are Hungarian when Qt's Hungarian translations are installed.
+CommandLineRequest readCommandLine(const QStringList &arguments);
+
+// Reads the command line of main() before any window exists, so --help and --version need no
+// display; Qt's Hungarian translations are loaded for the moment of reading.
+CommandLineRequest readProgramArguments(int argc, char *argv[]);
+
+// Makes the directory the working directory. Nothing on success; otherwise the message for the
+// learner, naming the directory.
+std::optional<QString> enterStartDirectory(const QString &directory);
+
+// In a folder that a class's group shares (one with the set-group-ID bit, which gives whatever is
+// made inside the folder's group), what the program makes must be writable by that group too: the
+// group part of the umask is cleared. Elsewhere the umask stays as it is.
+void openNewFilesToTheFoldersGroup(const QString &directory);
