@@ -16,6 +16,7 @@ Form1::Form1(QString startDirectory, platform::Dialogs &dialogs, platform::Rando
     : QWidget(parent), startDirectory(std::move(startDirectory)), m_dialogs(dialogs), m_random(random), m_clock(clock)
 {
     createControls();
+    nameControlsForScreenReaders();
     connectHandlers();
 }
 
@@ -58,6 +59,7 @@ void Form1::connectHandlers()
     connect(Szerkeszt_Comm, &QPushButton::clicked, this, &Form1::Szerkeszt_Comm_Click);
     connect(MSFlexGrid1, &WordGrid::clickedAnywhere, this, &Form1::MSFlexGrid1_Click);
     connect(MSFlexGrid1, &WordGrid::cellDoubleClicked, this, &Form1::MSFlexGrid1_DblClick);
+    connect(MSFlexGrid1, &WordGrid::editKeyPressed, this, &Form1::MSFlexGrid1_EditKey);
     platform::onKeyPress(Text3, [this](int keyAscii) { Text3_KeyPress(keyAscii); });
     holdTypingToLimit(Text3, kCellEditorTypingLimit);
     connect(Szerk_kész_Comm, &QPushButton::clicked, this, &Form1::Szerk_kész_Comm_Click);

@@ -20,6 +20,7 @@ class ResultsLogView;
 class QPushButton;
 class QRadioButton;
 class WordGrid;
+class Announcer;
 
 namespace platform {
 class Clock;
@@ -78,6 +79,7 @@ public:
     void Szerkeszt_Comm_Click();
     void MSFlexGrid1_DblClick();
     void MSFlexGrid1_Click();
+    void MSFlexGrid1_EditKey();
     void Text3_KeyPress(int keyAscii);
     void Szerk_kész_Comm_Click();
 
@@ -119,6 +121,11 @@ public:
 
 private:
     void createControls();
+    void nameControlsForScreenReaders();
+    void nameCellEditor();
+    QString currentQuestion() const;
+    void describeQuestionOnAnswerBox();
+    void tellScreenReaderOfPracticeStep(const PracticeView &view, const QWidget *focusBefore);
     void applyFonts();
     void applyColours();
     void connectHandlers();
@@ -126,6 +133,7 @@ private:
     void focusFirstWordBox();
     bool cellEditorCanWriteBack() const;
     void writeCellEditorBack();
+    void closeCellEditor();
     PracticeDirection selectedDirection() const;
     void checkSubmittedAnswer();
     void showPracticeView(const PracticeView &view);
@@ -134,6 +142,7 @@ private:
     platform::RandomSource &m_random;
     const platform::Clock &m_clock;
     std::unique_ptr<PracticeRun> m_run;
+    Announcer *m_announcer;
 
     // User selection and sign-in.
     QPushButton *Command2;

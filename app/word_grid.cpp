@@ -1,6 +1,7 @@
 #include "app/word_grid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 WordGrid::WordGrid(QWidget *parent) : QTableWidget(kRows - 1, kColumns - 1, parent)
@@ -48,7 +49,10 @@ void WordGrid::setCellText(int row, int column, const QString &text)
     if (row == 0 && column == 0) {
         m_cornerText = text;
     } else if (row == 0) {
-        setHorizontalHeaderItem(column - 1, new QTableWidgetItem(text));
+        auto *header = new QTableWidgetItem(text);
+        // Read out without the spaces that only push the caption towards the middle of the column.
+        header->setData(Qt::AccessibleTextRole, text.trimmed());
+        setHorizontalHeaderItem(column - 1, header);
     } else if (column == 0) {
         setVerticalHeaderItem(row - 1, new QTableWidgetItem(text));
     } else if (QTableWidgetItem *cell = item(row - 1, column - 1)) {
@@ -81,6 +85,27 @@ QRect WordGrid::cellRectInParent(int row, int column) const
     Q_ASSERT(row >= 1 && row < kRows && column >= 1 && column < kColumns);
     const QRect inViewport = visualRect(model()->index(row - 1, column - 1));
     return inViewport.translated(viewport()->geometry().topLeft() + geometry().topLeft());
+}
+
+void WordGrid::keyPressEvent(QKeyEvent *event)
+{
+    const bool onUsedRow = currentGridRow() != 0 && !cellText(currentGridRow(), 0).isEmpty();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_F2 || (enter && onUsedRow)) {
+            emit editKeyPressed();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+// Reached by the keyboard, the grid has a current cell for the arrow keys and F2 to start from.
+void WordGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    if (event->reason() != Qt::MouseFocusReason && !currentIndex().isValid())
+        setCurrentCell(0, 0, QItemSelectionModel::NoUpdate);
 }
 
 void WordGrid::mousePressEvent(QMouseEvent *event)

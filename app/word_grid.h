@@ -31,8 +31,13 @@ public:
 
 signals:
     void clickedAnywhere();
+    // F2, or Enter on a used row (pair number in column 0): the keyboard's double-click on the
+    // current cell.
+    void editKeyPressed();
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

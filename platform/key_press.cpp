@@ -33,7 +33,7 @@ private:
         case Qt::Key_Enter:
             return kEnterKey;
         case Qt::Key_Escape:
-            return 27;
+            return kEscapeKey;
         case Qt::Key_Backspace:
             return 8;
         default:

@@ -7,6 +7,7 @@
 namespace platform {
 
 constexpr int kEnterKey = 13;
+constexpr int kEscapeKey = 27;
 
 // Calls the handler with the character code of every key typed into the widget (Enter gives 13),
 // before the widget itself handles the key, which it then does as usual.

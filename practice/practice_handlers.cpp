@@ -66,6 +66,7 @@ void Form1::Tanul_Com4_Click()
 
 void Form1::showPracticeView(const PracticeView &view)
 {
+    const QWidget *focusBefore = focusWidget();
     auto setText = [](QLineEdit *box, const std::optional<QString> &text) {
         if (text)
             box->setText(*text);
@@ -80,6 +81,8 @@ void Form1::showPracticeView(const PracticeView &view)
         Text4->setReadOnly(*view.promptBox == PracticeBox::English);
         Text5->setReadOnly(*view.promptBox == PracticeBox::Hungarian);
     }
+    // Before the focus arrives, so that the screen reader reads the question with the box.
+    describeQuestionOnAnswerBox();
     if (view.focus) {
         switch (*view.focus) {
         case PracticeFocus::EnglishBox:
@@ -95,6 +98,7 @@ void Form1::showPracticeView(const PracticeView &view)
     }
     if (view.runFinished)
         allWordsSolved = true;
+    tellScreenReaderOfPracticeStep(view, focusBefore);
 }
 
 void Form1::checkSubmittedAnswer()

@@ -59,6 +59,7 @@ void Form1::MSFlexGrid1_DblClick()
     Text3->raise();
     // A note may be longer than what can be typed here: it is shown whole all the same.
     showWholeText(Text3, MSFlexGrid1->cellText(editRow, editCol), kCellEditorTypingLimit);
+    nameCellEditor();
     Text3->setFocus();
     cellEditOpen = true;
 }
@@ -72,12 +73,18 @@ bool Form1::cellEditorCanWriteBack() const
 
 void Form1::writeCellEditorBack()
 {
+    const QString text = Text3->text();
+    closeCellEditor();
+    MSFlexGrid1->setCellText(editRow, editCol, text);
+}
+
+void Form1::closeCellEditor()
+{
     // Hiding the editor while it has the focus would pass the focus along the tab order, onto a
     // button that may leave the screen; it goes back to the grid instead.
     if (Text3->hasFocus())
         MSFlexGrid1->setFocus();
     hideControls({Text3});
-    MSFlexGrid1->setCellText(editRow, editCol, Text3->text());
     cellEditOpen = false;
 }
 
@@ -87,10 +94,20 @@ void Form1::MSFlexGrid1_Click()
         writeCellEditorBack();
 }
 
+// F2, or Enter on a used row: the keyboard's double-click on the current cell, click first.
+void Form1::MSFlexGrid1_EditKey()
+{
+    MSFlexGrid1_Click();
+    MSFlexGrid1_DblClick();
+}
+
+// Enter writes the editor back; Escape closes it and the cell keeps its text.
 void Form1::Text3_KeyPress(int keyAscii)
 {
     if (keyAscii == platform::kEnterKey && cellEditorCanWriteBack())
         writeCellEditorBack();
+    else if (keyAscii == platform::kEscapeKey && cellEditOpen)
+        closeCellEditor();
 }
 
 // "Mentés és Vissza": the list goes back into the file it came from.
