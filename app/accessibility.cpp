@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says of the window: names for the controls that have no caption of their
 // own, the question on the box that takes the answer, and the practice messages read out while
 // the learner keeps typing. Nothing here changes what is drawn.

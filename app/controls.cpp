@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the window's controls: names, captions, twip geometry, tab order, fonts and colours.
 #include "app/main_window.h"
 

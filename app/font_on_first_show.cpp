@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/font_on_first_show.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/stored_text_validator.h"
 
 #include "platform/stored_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The layout is measured in twips; the window draws 15 of them to a (logical) pixel.

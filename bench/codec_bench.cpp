@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing a 20-pair word list, and checking answers: the pure work under the load,
 // save and check handlers, without widgets or disk.
 #include "platform/code_page.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Brings a window under measurement to its waiting state with real X events, as a person would.
 # window_probe runs it with PROBE_WINDOW (the window's X id) set.
 #   drive.sh question START   the program: pick "Anna", "Belépés", "Szójegyzék betöltése", type the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of what a Qt window costs: a bare Widgets window of the program's client size
 // (660 x 531) with a 21 x 4 grid, a few buttons and a line edit, in the program's style and font.
 // It does nothing; the benchmark measures it beside the program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the benchmark's generated files to standard output, in Windows-1250 with CR LF as the
 # program stores them:
 #   generate.sh registry N   init.usr with N different learners ("Kovács Anna 3"), in no order

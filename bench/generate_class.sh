@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes a class's start directory for the class report, in Windows-1250 with CR LF as the program
 # stores it:
 #   generate_class.sh DIR LEARNERS RECORDS

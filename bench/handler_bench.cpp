@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the window's heaviest handlers, offscreen, from the click or key that starts one to the
 // window's answer: "handled" when the event has been delivered and the handler has returned,
 // "painted" when the events it left behind (the repaint of what it changed) have been processed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the class report over a generated class: 30 learners with 10,000 records each (one more
 # learner without a run), about 50 MB of logs, beside a class of 30 learners with 10 records each.
 # Prints the median and range of the wall time and the peak resident memory of 7 runs of each.

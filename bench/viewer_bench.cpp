@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens a learner's results log in the viewer ("Eredmények Megtekintése") once and leaves it
 // ("Vissza"), in the program's own window with dialogs answered from a script, as the widget tests
 // do, and reports what a person would notice:

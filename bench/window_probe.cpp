@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and measures from the outside what a person would notice:
 //   - the time from exec to its first top-level window being mapped and viewable, taken from the X
 //     server's MapNotify event (SubstructureNotify on the root window), not by polling, and the CPU

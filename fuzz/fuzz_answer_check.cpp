@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits an arbitrary answer cell into its alternatives and answers it as a learner would: every
 // alternative once, in an order the fuzzer picks, with wrong submissions in between.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a results record from arbitrary names, figures, moments and locales, and checks that it
 // stays one line of the log.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as init.usr, then adds a name to it as the program does, and checks that
 // every earlier name stays and the new one comes back whole.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a word-list file and checks what the reader promises; a complete
 // reading must survive a write and a second read unchanged. The same bytes, taken as a grid of
 // storable text, must survive a write and a read as well.

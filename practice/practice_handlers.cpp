@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Practice: loading a list for it, starting a run, submitting answers, showing the answer and
 // leaving. The run itself is a PracticeRun; these handlers pass it the learner's actions and show
 // what it answers. Every submission is checked once, at the end of the handler that made it.

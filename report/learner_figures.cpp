@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/learner_figures.h"
 
 #include "platform/code_page.h"

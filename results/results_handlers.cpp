@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results log: a record for every practice run left with "Vissza", and the viewer.
 #include "app/main_window.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the program beside the floor (a bare Qt Widgets window of the same size), in one run on
 # this machine, and prints the table:
 #   - under Xvfb, alternating program and floor, after one untimed run of each: time from exec to

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and runs each for the given
 # number of seconds (30 by default), as many at once as there are cores. A target that finds an
 # input breaking its checks fails the script; the input is kept in build-fuzz/crashes/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package", "bench".
 set -euo pipefail
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds a Release of the program into build-package/ (or uses the build
 # tree given) and makes the Debian package from it; the last line printed is the path of the .deb.
 #   bash scripts/package.sh [BUILD-DIR]

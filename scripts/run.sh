@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program, and opens it. Its start directory is run/ in the
 # repository: init.usr is created there empty on first use and kept, so learners and results stay.
 # The tests are not built here: scripts/test.sh builds them, into the same build/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the pictures of docs/screens/ from the real program in a virtual X server: a learner's whole journey
 # (tests/real_display/journey.sh) with a picture of each screen on the way. Dates and times are Hungarian.
 # Usage: scripts/screenshot.sh [path/to/vokalindo]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and every test with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-asan/ and runs the whole suite there: any memory error, leak or undefined behaviour fails it.
 set -euo pipefail

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test; no display is needed. Then makes the Debian
-# package and checks it (installing it on this computer, with two accounts of a class), runs the whole
-# suite again under AddressSanitizer and
+# package and checks it (installing it on this computer, with two accounts of a class), checks the
+# licence lines, runs the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and each fuzz target for 30 s.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,5 +15,7 @@ deb="$(bash "$root/scripts/package.sh" "$root/build" | tail -n 1)"
 bash "$root/scripts/check-package.sh" "$deb"
 # Installed as a school's administrator installs it: two accounts of one class share one folder.
 bash "$root/scripts/check-classroom.sh" "$deb"
+# The licence, and its line in every source file.
+bash "$root/scripts/check-licence.sh"
 bash "$root/scripts/test-sanitized.sh"
 bash "$root/scripts/fuzz.sh" 30

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Learners: the names at start-up, adding a learner, picking one, signing in and changing learner.
 #include "app/main_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "users/user_directory.h"
 
 #include "platform/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building a new word list: the entry boxes, adding and deleting rows, the entry order, saving.
 #include "app/main_window.h"
 

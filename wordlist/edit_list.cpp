@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing a word list: loading it for editing, the in-place cell editor, saving it back.
 #include "app/main_window.h"
 

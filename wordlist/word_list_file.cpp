@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordlist/word_list_file.h"
 
 #include "platform/stored_text.h"

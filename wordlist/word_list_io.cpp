@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word list in the grid: loading it from a file, writing it, its name, and leaving a list
 // screen without saving.
 #include "app/main_window.h"

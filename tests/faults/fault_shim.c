@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes file system calls fail as a full disk or a failing device does, for the tests to preload
 // (LD_PRELOAD). Only calls on paths under a prefix the test names are touched: the failure happens
 // in the system call itself, below every buffer of Qt or of the program.

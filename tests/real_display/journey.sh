@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The whole journey of a learner on a real X display, driven with the mouse and the keyboard as a person drives
 # it: real clicks at the controls' places, Hungarian text typed key by key, Enter and Tab, the real file dialogs.
 #   1. add the learner "Kis Ágnes", pick the name from the drop-down list, sign in;

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The whole journey of a learner, as journey.sh makes it, with the keyboard alone: X key events only, never
 the pointer (checked: it stands where it stood). The learner follows the focus as a screen reader tells it.
   1. add the learner "Kis Ágnes", pick the name in the name box with the arrow key, sign in;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A learner who drives the program with the keyboard alone and follows it through the screen reader's
 view of it, the AT-SPI tree: X key events through xdotool, never the pointer; the focus, the names
 and the events as pyatspi, the library screen readers are built on, reports them.

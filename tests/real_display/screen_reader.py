@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader gets from the program: on each screen of a learner's journey, driven by the keyboard
 alone, the AT-SPI tree lists every visible control with its name and role; during practice the question
 comes with the focus, and each verdict and answer shown arrives as a notification (and as the text change of

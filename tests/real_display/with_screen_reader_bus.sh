@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a journey written in Python under a session bus of its own that carries the AT-SPI bus, as a desktop
 # with a screen reader has; the program is told to speak to it even though no screen reader is running.
 # Usage (under an X server, e.g. xvfb-run): with_screen_reader_bus.sh journey.py path/to/vokalindo

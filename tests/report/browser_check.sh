@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens a class report in headless Chromium, as a teacher's browser would, with no display and no
 # network: the page must load without a console message, its class table must hold one row a
 # learner as the browser built it (read back from the rendered DOM), every learner with runs must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the real window in a given start directory, as a learner would, so that several copies
 // can share one directory and a copy can be killed at any moment:
 //

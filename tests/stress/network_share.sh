@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two classroom computers on one network share: a directory served by an sshd of this test's own on
 # 127.0.0.1 and mounted twice with sshfs. Copies of the window work at once through both mounts;
 # the files are checked on the server's side. Never passes without having run through the share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies of the window (drive_window) killed at random moments, and copies working at once on one
 // start directory: afterwards every file is whole and nothing a copy acknowledged is lost or doubled.
 //

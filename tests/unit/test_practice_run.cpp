@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "practice/practice_run.h"
 #include "support/fixed_random.h"
 

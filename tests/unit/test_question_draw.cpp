@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "practice/question_draw.h"
 #include "support/fixed_random.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/code_page.h"
 #include "report/class_report.h"
 #include "report/report_pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files.h"
 #include "report/learner_figures.h"
 #include "report/record_date.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a learner who cannot see the screen or use a mouse gets from the window: a name and a role
 // for every control, the question on the box that takes the answer, the practice messages read
 // out while the focus stays in that box, the grid's editing keys and the name box picked by keys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file operation of the program meets a failing disk: the preloaded fault shim fails the
 // system calls themselves, one after another, below every buffer. Each time the learner is either
 // told and nothing on disk has changed, or the operation has completed in full: never a mix.

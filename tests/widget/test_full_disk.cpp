@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A disk that is really full: the start directory lies on a small tmpfs, filled up just before the
 // operation. The learner is told, the screen stays, and every file keeps its bytes.
 #include "support/file_helpers.h"

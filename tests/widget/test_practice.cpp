@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Practice: loading a list for it, runs in each direction, leaving, the results log and its viewer.
 #include "support/file_helpers.h"
 #include "support/form_harness.h"

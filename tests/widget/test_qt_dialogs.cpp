@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs: the program's title, Hungarian buttons, the answers they return.
 #include "app/translations.h"
 #include "platform/qt_dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results viewer with logs of every shape and size: each line as stored, records wider than the
 // box, the keys, and what "Vissza" leaves behind.
 #include "support/file_helpers.h"

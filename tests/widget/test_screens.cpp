@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the main-menu reset, EXIT and the about message.
 #include "support/form_harness.h"
 

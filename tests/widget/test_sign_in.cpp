@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Learners: the names at start-up, adding, picking, signing in, changing learner.
 #include "support/form_harness.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as built: names, captions, places, states and tab order.
 #include "app/font_on_first_show.h"
 #include "support/form_harness.h"

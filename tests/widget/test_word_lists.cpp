@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word lists: building a list, saving it, loading it for editing, the cell editor, saving it back.
 #include "support/file_helpers.h"
 #include "support/form_harness.h"
