@@ -15,21 +15,8 @@ mode="$1"
 start="${2:-}"
 
 fail() { echo "drive.sh: $*" >&2; exit 1; }
-
-# Clicks the middle of a control given in twips (left, top, width, height), 15 twips a pixel.
-click_at_twips() {
-    xdotool mousemove --window "$window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15)) click 1
-    sleep 0.3
-}
-
-# Waits up to 10 s for a condition given as a command.
-wait_for() {
-    for _ in $(seq 100); do
-        if "$@"; then return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
+shots=""
+source "$(dirname "${BASH_SOURCE[0]}")/../tests/real_display/x_helpers.sh"
 
 # Without a window manager nobody else hands the window the keyboard; a person's desktop would.
 focus_window() { xdotool windowfocus --sync "$window" 2>/dev/null || true; }
@@ -40,22 +27,10 @@ park_pointer() { xdotool mousemove 1020 760; }
 case "$mode" in
 question)
     focus_window
-    # Combo1's arrow, then the first (and only) name.
-    xdotool mousemove --window "$window" $(((3240 + 2175) / 15 - 8)) $(((720 + 315 / 2) / 15)) click 1
-    sleep 0.5
-    xdotool key Down Return
-    sleep 0.3
+    pick_the_learner
     click_at_twips 3840 1080 975 495 # "Belépés"
     click_at_twips 7680 2160 2175 495 # "Szójegyzék betöltése"
-    dialog="$(timeout 10 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
-        fail "loading a list showed no file dialog"
-    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-    sleep 0.3
-    xdotool type --delay 40 "lista.szo"
-    xdotool key Return
-    dialog_closed() { ! xdotool search --onlyvisible --name "^Vokalindo$" >/dev/null 2>&1; }
-    wait_for dialog_closed || fail "the open dialog stayed open"
-    sleep 0.3
+    answer_file_dialog "lista.szo" "loading a list"
     focus_window
     click_at_twips 2040 2160 2175 495 # "Tanulás indítása"
     park_pointer

@@ -13,9 +13,10 @@
 
 namespace {
 
+// A message on the standard error, named by the program as command-line tools do.
 void say(const QString &text)
 {
-    std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+    std::fputs(qPrintable(QStringLiteral("vokalindo-report: ") + text + QLatin1Char('\n')), stderr);
 }
 
 // Qt's own notes (a missing runtime directory, font fallbacks) mean nothing to a teacher running the
@@ -23,7 +24,7 @@ void say(const QString &text)
 void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        say(message);
+        std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
 }
 
 } // namespace

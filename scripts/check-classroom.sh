@@ -13,15 +13,7 @@
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS: $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check-tally.sh"
 
 deb="${1:-}"
 if [ -z "$deb" ] || [ ! -f "$deb" ]; then

@@ -11,15 +11,7 @@
 # Without an argument it checks the one package that scripts/package.sh left in build-package/.
 set -uo pipefail
 
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "PASS: $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL: $1"; }
-finish() {
-    echo "$passed passed, $failed failed"
-    [ "$failed" -eq 0 ]
-    exit
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check-tally.sh"
 
 deb="${1:-}"
 if [ -z "$deb" ]; then
@@ -51,6 +43,8 @@ desktop=usr/share/applications/$app_id.desktop
 icon=usr/share/icons/hicolor/scalable/apps/$app_id.svg
 metainfo=usr/share/metainfo/$app_id.metainfo.xml
 manual=usr/share/man/man1/vokalindo.1.gz
+report=usr/bin/vokalindo-report
+report_manual=usr/share/man/man1/vokalindo-report.1.gz
 docs=usr/share/doc/vokalindo
 
 # --- Contents -------------------------------------------------------------------------------
@@ -64,12 +58,12 @@ awk '{ sub(/ -> .*/, ""); path = $6; sub(/^\.\//, "", path); if (path != "") pri
     "$work/contents.txt" >"$work/paths.txt"
 
 for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo" "$manual" "$docs/copyright" \
-    "$docs/changelog.gz" "$docs/examples/vokalindo.conf"; do
+    "$docs/changelog.gz" "$docs/examples/vokalindo.conf" "$report" "$report_manual"; do
     if grep -qx "$path" "$work/paths.txt"; then pass "package holds /$path"
     else fail "package lacks /$path"; fi
 done
 
-for path in "$launcher" "$program"; do
+for path in "$launcher" "$program" "$report"; do
     if grep -E "^-rwxr-xr-x .* \./$path\$" "$work/contents.txt" >/dev/null; then pass "/$path is executable"
     else fail "/$path is not installed as an executable (rwxr-xr-x)"; fi
 done
@@ -343,6 +337,19 @@ for command in "$root/$program" "$root/$launcher"; do
         pass "$which --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
     else fail "$which --no-such-option: status $status, output: $out $err"; fi
 done
+# The class report: the same three, its help naming its own options.
+run_command report-help "$root/$report" --help
+if [ "$status" = 0 ] && grep -q -- '--output <FÁJL>' <<<"$out" && grep -q '^Használat: vokalindo-report' <<<"$out" \
+    && [ -z "$err" ]; then pass "/$report --help: status 0, Hungarian help on standard output"
+else fail "/$report --help: status $status, output: $out $err"; fi
+run_command report-version "$root/$report" --version
+if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "vokalindo-report $(dpkg-deb -f "$deb" Version)" ]; then
+    pass "/$report --version: $(head -n 1 <<<"$out")"
+else fail "/$report --version: status $status, output: $out $err"; fi
+run_command report-unknown "$root/$report" --no-such-option
+if [ "$status" = 2 ] && grep -q '^vokalindo-report: .*no-such-option' <<<"$err" && [ -z "$out" ]; then
+    pass "/$report --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
+else fail "/$report --no-such-option: status $status, output: $out $err"; fi
 [ ! -e "$work/cli-home/.local" ] && pass "the command line through the launcher made no data directory" ||
     fail "the launcher made $work/cli-home/.local for --help"
 

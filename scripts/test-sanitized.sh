@@ -17,5 +17,6 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$root/build-asan"
 # The crash, concurrency and network-share tests have run in the plain build already; they drive many
 # processes at once, and under the sanitizers' slowdown their timing says more about the load than
-# about the program.
-ctest --output-on-failure -LE stress
+# about the program. The screen-reader and keyboard-only journeys (a minute each) go through the
+# handlers that the widget tests and the real-display journey run here.
+ctest --output-on-failure -LE 'stress|keys_only'

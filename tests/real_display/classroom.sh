@@ -38,7 +38,7 @@ wait_for_window() {
     sleep 0.5
     xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
-exited() { ! kill -0 "$pid" 2>/dev/null; }
+
 # "EXIT" ends the program with status 0.
 exit_program() {
     click_at_twips 9120 0 735 375
@@ -128,15 +128,7 @@ records="${log_hex#"$header"}"
 missing="$shared-elkoltozott"
 sed -i "s|^directory=.*|directory=$missing|" /etc/vokalindo.conf
 start_as "$first"
-message="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
-    fail "no message about the missing folder: $(cat "$log_dir/$first.out")"
-sleep 0.5
-xdotool windowfocus --sync "$message" 2>/dev/null || true
-xdotool key Return
-wait_for exited || fail "the program went on without its folder"
-status=0
-wait "$pid" || status=$?
-pid=""
+answer_message_and_wait_for_exit "its folder"
 [ "$status" -eq 1 ] || fail "without its folder the launcher ended with status $status"
 grep -qF "$missing" "$log_dir/$first.out" || fail "the launcher did not name the folder: $(cat "$log_dir/$first.out")"
 [ ! -e "$missing" ] || fail "the missing folder was made"

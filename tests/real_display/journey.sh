@@ -172,7 +172,6 @@ click_at_twips 1800 720 1215 495
 
 # "EXIT" ends the program at once, with status 0.
 click_at_twips 9120 0 735 375
-exited() { ! kill -0 "$pid" 2>/dev/null; }
 wait_for exited || fail "EXIT did not end the program"
 status=0
 wait "$pid" || status=$?
@@ -219,15 +218,7 @@ bare="$start/bare"
 mkdir "$bare"
 (cd "$bare" && exec env QT_QPA_PLATFORM=xcb "$program") &
 pid=$!
-message="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
-    fail "no message about the missing registry"
-sleep 0.5
-xdotool windowfocus --sync "$message" 2>/dev/null || true
-xdotool key Return
-wait_for exited || fail "the program went on without a registry"
-status=0
-wait "$pid" || status=$?
-pid=""
+answer_message_and_wait_for_exit "a registry"
 [ "$status" -eq 1 ] || fail "without a registry the program ended with status $status"
 [ ! -e "$bare/init.usr" ] || fail "the program made a registry of its own"
 echo "1 passed, 0 failed"

@@ -99,6 +99,24 @@ picture() {
 }
 
 # Bytes of a file as hex pairs, each after a space: " 4b 69 ...".
+# Whether the program started in the background ($pid) has ended.
+exited() { ! kill -0 "$pid" 2>/dev/null; }
+
+# Answers the program's message box with Enter and waits for the program ($pid) to end; $status is
+# then its exit status. $1 says what the program lacks, for the failure.
+answer_message_and_wait_for_exit() {
+    local message
+    message="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Vokalindo$")" ||
+        fail "no message about $1"
+    sleep 0.5
+    xdotool windowfocus --sync "$message" 2>/dev/null || true
+    xdotool key Return
+    wait_for exited || fail "the program went on without $1"
+    status=0
+    wait "$pid" || status=$?
+    pid=""
+}
+
 hex_bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/ $//'; }
 # The bytes of a text in Windows-1250, written the same way.
 cp1250() { printf '%s' "$1" | iconv -f UTF-8 -t WINDOWS-1250 | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/ $//'; }
