@@ -430,7 +430,7 @@ int main(int argc, char *argv[])
     {
         QTemporaryDir directory;
         const QString list = directory.filePath(QStringLiteral("lista.szo"));
-        rows.push_back(measureWithoutWindow(QStringLiteral("  disk alone: replace the list file (QSaveFile)"), [&] {
+        rows.push_back(measureWithoutWindow(QStringLiteral("  disk alone: replace the list file"), [&] {
             if (!platform::writeWholeFileAtomically(list, expectedList))
                 fail(QStringLiteral("cannot write ") + list);
         }));
