@@ -13,8 +13,6 @@
 #include "support/form_harness.h"
 #include "support/word_list_bytes.h"
 
-#include "app/program_font.h"
-#include "app/translations.h"
 #include "platform/code_page.h"
 #include "platform/files.h"
 #include "practice/practice_run.h"
@@ -269,12 +267,9 @@ void printTable(const std::vector<Series> &rows, double targetMs)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreen_bench::preferOffscreen();
     QApplication application(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setFont(programFont());
-    installQtHungarianTranslations(application);
+    offscreen_bench::dressLikeTheProgram(application);
     if (argc > 1)
         g_repetitions = std::max(1, std::atoi(argv[1]));
 

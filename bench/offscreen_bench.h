@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/program_font.h"
+#include "app/translations.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
@@ -17,6 +21,21 @@ namespace offscreen_bench {
 {
     std::fprintf(stderr, "%s: %s\n", program, qPrintable(what));
     std::exit(1);
+}
+
+// Offscreen unless a platform is asked for; called before the application object is made.
+inline void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// The style, font and translations the program's own main() sets.
+inline void dressLikeTheProgram(QApplication &application)
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setFont(programFont());
+    installQtHungarianTranslations(application);
 }
 
 inline void settle()

@@ -16,8 +16,6 @@
 
 #include "support/form_harness.h"
 
-#include "app/program_font.h"
-#include "app/translations.h"
 #include "results/results_log_view.h"
 
 #include <QApplication>
@@ -90,12 +88,9 @@ void checkShown(const ResultsLogView &viewer, const QString &logPath)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreen_bench::preferOffscreen();
     QApplication application(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setFont(programFont());
-    installQtHungarianTranslations(application);
+    offscreen_bench::dressLikeTheProgram(application);
     if (argc != 2)
         fail(QStringLiteral("usage: viewer_bench LOG"));
 
