@@ -272,7 +272,7 @@ std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint6
     return bytes;
 }
 
-bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes)
+bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
 {
     QByteArray target = nativePath(path);
     std::optional<mode_t> mode;
@@ -294,6 +294,8 @@ bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes)
     } else if (errno != ENOENT) {
         return false;
     }
+    if (access == NewFileAccess::OwnerOnly)
+        mode = S_IRUSR | S_IWUSR;
     StagedFile staged(directoryOf(target), bytes, mode);
     return staged.ready() && staged.replace(target);
 }

@@ -25,11 +25,18 @@ std::optional<qint64> regularFileSize(const QString &path);
 // At most `maxBytes` bytes of a regular file from `offset` on.
 std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes);
 
+// Who may read a file that a whole-file write makes.
+enum class NewFileAccess {
+    AsBefore,  // an existing file's mode is kept; a new one gets what the umask leaves
+    OwnerOnly, // readable and writable by this account alone (0600), whatever was there before
+};
+
 // Replaces the file with the bytes: they go to a new file beside it, are synced, and only then take
 // the old one's place, so the old content stays whole if anything fails. A symbolic link is written
 // through to the regular file it names. Anything else (a directory, a device, a FIFO, a socket, a
 // link to one, a dangling link) is refused and left alone.
-bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes);
+bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes,
+                              NewFileAccess access = NewFileAccess::AsBefore);
 
 enum class CreateResult {
     Created,
