@@ -17,6 +17,7 @@ enum class FailureCode : int {
     LearnerNotAdded = 9,         // the registry or the new learner's log could not be written
     ResultsLogUnreadable = 10,   // the results log is there but cannot be read
     ListUnstorableText = 11,     // a cell of the word list holds a control character
+    LinkRefused = 12,            // a link that another account may have planted in a shared folder
 };
 
 // The message with its code glued on, no space between.

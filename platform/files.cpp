@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files.h"
 
+#include "platform/path_walk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,8 +10,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,21 +45,84 @@ bool writeEverything(int descriptor, const QByteArray &bytes)
     return true;
 }
 
+thread_local bool t_refusedLink = false;
+
+// Every public call starts with a clean record of why it failed.
+void beginCall()
+{
+    t_refusedLink = false;
+}
+
+bool refuseLink()
+{
+    t_refusedLink = true;
+    return false;
+}
+
+// The path walked by the link rule (platform/path_walk.h); a refused link is remembered.
+std::optional<PlacedName> place(const QString &path, LastName last)
+{
+    std::optional<PlacedName> placed = placeName(nativePath(path), last);
+    if (!placed && lastPlaceFailure() == PlaceFailure::UntrustedLink)
+        refuseLink();
+    return placed;
+}
+
+// A file that someone else may have linked into a folder that others can write: writing to it
+// would change the other name's file too.
+bool isSharedHardLink(const PlacedName &placed, const struct stat &status)
+{
+    return placed.othersMayWrite() && status.st_nlink > 1;
+}
+
 // Opens a regular file for reading; a FIFO or a device is refused before it is opened, so that
 // opening can never wait for a writer.
 int openRegularFileForReading(const QString &path)
 {
+    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+    if (!placed)
+        return -1;
+    const std::optional<struct stat> entry = placed->entry();
+    if (!entry || !S_ISREG(entry->st_mode))
+        return -1;
+    const int descriptor =
+        ::openat(placed->directory(), placed->name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     struct stat status {};
-    if (::stat(nativePath(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return -1;
-    const int descriptor = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0)
-        return -1;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+        return descriptor;
+    if (descriptor >= 0)
         ::close(descriptor);
+    return -1;
+}
+
+// A directory itself, open for the *at calls.
+int openDirectory(const QString &path)
+{
+    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+    if (!placed)
         return -1;
+    return ::openat(placed->directory(), placed->name(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// How long a lock that another program holds is waited for. Past it the operation fails with its
+// message: one learner holding a lock must not freeze everyone's window.
+constexpr int kLockWaitMilliseconds = 5000;
+
+enum class LockOutcome { Held, Unsupported, TimedOut };
+
+LockOutcome lockExclusively(int descriptor)
+{
+    for (int waited = 0;; waited += 20) {
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+            return LockOutcome::Held;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return LockOutcome::Unsupported;
+        if (waited >= kLockWaitMilliseconds)
+            return LockOutcome::TimedOut;
+        ::usleep(20000);
     }
-    return descriptor;
 }
 
 std::optional<QByteArray> readFrom(int descriptor, qint64 offset, qint64 maxBytes)
@@ -88,9 +155,9 @@ QByteArray randomSuffix()
 const QByteArray kStagingPrefix = QByteArrayLiteral(".vokalindo-");
 const QByteArray kStagingSuffix = QByteArrayLiteral(".tmp");
 
-QByteArray stagingName(const QByteArray &directory)
+QByteArray stagingName()
 {
-    return directory + '/' + kStagingPrefix + randomSuffix() + kStagingSuffix;
+    return kStagingPrefix + randomSuffix() + kStagingSuffix;
 }
 
 CreateResult creationFailure(int error)
@@ -109,20 +176,21 @@ CreateResult creationFailure(int error)
 
 // New content written in full and synced beside the file it is meant for, not yet under that
 // file's name. Where the file system allows, it has no name at all until it is published, so a
-// process killed while writing leaves nothing behind.
+// process killed while writing leaves nothing behind. Everything happens inside one directory,
+// opened once, so that no link swapped in on the way can move it elsewhere.
 class StagedFile {
 public:
-    StagedFile(const QByteArray &directory, const QByteArray &bytes, std::optional<mode_t> mode)
-        : m_directory(directory)
+    StagedFile(int directory, const QByteArray &bytes, std::optional<mode_t> mode) : m_directory(directory)
     {
         // An unnamed file is given its name through /proc, which a bare chroot may lack.
         if (::access("/proc/self/fd", F_OK) == 0)
-            m_descriptor = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+            m_descriptor = ::openat(directory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         if (m_descriptor < 0) {
             // No unnamed files here (a network share): a hidden name of our own, made exclusively.
             for (int attempt = 0; attempt < 100 && m_descriptor < 0; ++attempt) {
-                m_name = stagingName(directory);
-                m_descriptor = ::open(m_name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+                m_name = stagingName();
+                m_descriptor =
+                    ::openat(directory, m_name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666);
                 if (m_descriptor < 0 && errno != EEXIST)
                     break;
             }
@@ -140,7 +208,7 @@ public:
         if (m_descriptor >= 0)
             ::close(m_descriptor);
         if (!m_name.isEmpty())
-            ::unlink(m_name.constData());
+            ::unlinkat(m_directory, m_name.constData(), 0);
     }
 
     StagedFile(const StagedFile &) = delete;
@@ -148,12 +216,13 @@ public:
 
     bool ready() const { return m_ready; }
 
-    // Puts the content in the target's place, replacing whatever regular file is there.
-    bool replace(const QByteArray &target)
+    // Puts the content in the target's place, replacing whatever regular file is there. The rename
+    // replaces the entry itself: had someone put a link there meanwhile, the link is what goes.
+    bool replace(const char *target)
     {
         if (!giveName() || !closeChecked())
             return false;
-        if (::rename(m_name.constData(), target.constData()) != 0)
+        if (::renameat(m_directory, m_name.constData(), m_directory, target) != 0)
             return false;
         m_name.clear();
         syncDirectory();
@@ -161,19 +230,20 @@ public:
     }
 
     // Gives the content the target's name only if that name is free.
-    CreateResult createExclusively(const QByteArray &target)
+    CreateResult createExclusively(const char *target)
     {
         CreateResult result = CreateResult::Failed;
         if (m_name.isEmpty()) {
             result = linkDescriptor(target);
         } else if (closeChecked()) {
-            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
+            if (::renameat2(m_directory, m_name.constData(), m_directory, target, RENAME_NOREPLACE) == 0) {
                 m_name.clear();
                 result = CreateResult::Created;
             } else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
                 // A file system without the exclusive rename: a hard link is exclusive too.
-                result = ::link(m_name.constData(), target.constData()) == 0 ? CreateResult::Created
-                                                                               : creationFailure(errno);
+                result = ::linkat(m_directory, m_name.constData(), m_directory, target, 0) == 0
+                             ? CreateResult::Created
+                             : creationFailure(errno);
             } else {
                 result = creationFailure(errno);
             }
@@ -184,10 +254,10 @@ public:
     }
 
 private:
-    CreateResult linkDescriptor(const QByteArray &target)
+    CreateResult linkDescriptor(const char *target)
     {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, self.constData(), m_directory, target, AT_SYMLINK_FOLLOW) == 0) {
             // Synced before it got its name: what closing says can no longer matter.
             closeChecked();
             return CreateResult::Created;
@@ -200,8 +270,8 @@ private:
     {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
         for (int attempt = 0; attempt < 100 && m_name.isEmpty(); ++attempt) {
-            const QByteArray name = stagingName(m_directory);
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            const QByteArray name = stagingName();
+            if (::linkat(AT_FDCWD, self.constData(), m_directory, name.constData(), AT_SYMLINK_FOLLOW) == 0)
                 m_name = name;
             else if (errno != EEXIST)
                 return false;
@@ -221,26 +291,18 @@ private:
     // changes nothing that could be reported.
     void syncDirectory()
     {
-        const int directory = ::open(m_directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int directory = ::openat(m_directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (directory >= 0) {
             ::fsync(directory);
             ::close(directory);
         }
     }
 
-    QByteArray m_directory;
+    int m_directory; // not ours: the caller's, open for as long as this lives
     QByteArray m_name; // the staged file's own name, once it has one
     int m_descriptor = -1;
     bool m_ready = false;
 };
-
-QByteArray directoryOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
 
 } // namespace
 
@@ -256,14 +318,17 @@ std::optional<QByteArray> readFileStart(const QString &path, qint64 maxBytes)
 
 std::optional<qint64> regularFileSize(const QString &path)
 {
-    struct stat status {};
-    if (::stat(nativePath(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+    if (!entry || !S_ISREG(entry->st_mode))
         return std::nullopt;
-    return qint64(status.st_size);
+    return qint64(entry->st_size);
 }
 
 std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes)
 {
+    beginCall();
     const int descriptor = openRegularFileForReading(path);
     if (descriptor < 0)
         return std::nullopt;
@@ -274,60 +339,80 @@ std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint6
 
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
 {
-    QByteArray target = nativePath(path);
-    std::optional<mode_t> mode;
-    struct stat status {};
-    if (::lstat(target.constData(), &status) == 0) {
-        if (S_ISLNK(status.st_mode)) {
-            // Saved through the link, as editors do; the link itself stays.
-            char *resolved = ::realpath(target.constData(), nullptr);
-            if (!resolved)
-                return false;
-            target = resolved;
-            std::free(resolved);
-            if (::stat(target.constData(), &status) != 0)
-                return false;
-        }
-        if (!S_ISREG(status.st_mode))
-            return false;
-        mode = status.st_mode & 07777;
-    } else if (errno != ENOENT) {
+    beginCall();
+    std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    if (!placed)
         return false;
+    std::optional<struct stat> entry = placed->entry();
+    if (entry && S_ISLNK(entry->st_mode)) {
+        // Where no one else can write, saved through the link, as editors do; the link itself
+        // stays. In a folder others can write, a link may be a trap that leads into someone's home.
+        if (placed->othersMayWrite())
+            return refuseLink();
+        placed = place(path, LastName::FollowTrusted);
+        entry = placed ? placed->entry() : std::nullopt;
+        if (!entry)
+            return false;
+    } else if (!entry && (errno != ENOENT || placed->followedLink())) {
+        return false;
+    }
+    std::optional<mode_t> mode;
+    if (entry) {
+        if (!S_ISREG(entry->st_mode))
+            return false;
+        if (isSharedHardLink(*placed, *entry))
+            return refuseLink();
+        // Only a file this account may write is replaced, although the directory would let it go.
+        if (::faccessat(placed->directory(), placed->name(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+            return false;
+        mode = entry->st_mode & 07777;
     }
     if (access == NewFileAccess::OwnerOnly)
         mode = S_IRUSR | S_IWUSR;
-    StagedFile staged(directoryOf(target), bytes, mode);
-    return staged.ready() && staged.replace(target);
+    StagedFile staged(placed->directory(), bytes, mode);
+    return staged.ready() && staged.replace(placed->name());
 }
 
 CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray target = nativePath(path);
-    struct stat status {};
-    if (::lstat(target.constData(), &status) == 0)
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    if (!placed)
+        return CreateResult::Failed;
+    if (placed->entry())
         return CreateResult::AlreadyExists;
-    StagedFile staged(directoryOf(target), bytes, std::nullopt);
+    StagedFile staged(placed->directory(), bytes, std::nullopt);
     if (!staged.ready())
         return CreateResult::Failed;
-    const CreateResult result = staged.createExclusively(target);
+    const CreateResult result = staged.createExclusively(placed->name());
     // A share may say only "not permitted" when another computer made the file first.
-    if (result == CreateResult::Failed && ::lstat(target.constData(), &status) == 0)
+    if (result == CreateResult::Failed && placed->entry())
         return CreateResult::AlreadyExists;
     return result;
 }
 
 bool appendToExistingFile(const QString &path, const QByteArray &bytes)
 {
-    const int descriptor = ::open(nativePath(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+    if (!placed)
+        return false;
+    const int descriptor = ::openat(placed->directory(), placed->name(),
+                                    O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     if (descriptor < 0)
         return false;
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || isSharedHardLink(*placed, status)) {
+        if (S_ISREG(status.st_mode))
+            refuseLink();
         ::close(descriptor);
         return false;
     }
     // Another program's append must not land between our bytes and our cut-back.
-    ::flock(descriptor, LOCK_EX);
+    if (lockExclusively(descriptor) == LockOutcome::TimedOut) {
+        ::close(descriptor);
+        return false;
+    }
     const off_t oldSize = ::lseek(descriptor, 0, SEEK_END);
     const bool written = oldSize >= 0 && writeEverything(descriptor, bytes) && ::fsync(descriptor) == 0;
     if (!written && oldSize >= 0) {
@@ -361,41 +446,53 @@ static MakeDirectoryResult directoryFailure(int error)
 
 MakeDirectoryResult makeDirectory(const QString &path)
 {
-    if (::mkdir(nativePath(path).constData(), 0777) == 0)
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    if (!placed)
+        return MakeDirectoryResult::Failed;
+    if (::mkdirat(placed->directory(), placed->name(), 0777) == 0)
         return MakeDirectoryResult::Created;
     return directoryFailure(errno);
 }
 
 std::optional<QString> makeStagingDirectory(const QString &parent)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = stagingName(nativePath(parent));
-        if (::mkdir(name.constData(), 0777) == 0)
-            return QFile::decodeName(name);
-        if (errno != EEXIST)
+    beginCall();
+    const int directory = openDirectory(parent);
+    if (directory < 0)
+        return std::nullopt;
+    std::optional<QString> made;
+    for (int attempt = 0; attempt < 100 && !made; ++attempt) {
+        const QByteArray name = stagingName();
+        if (::mkdirat(directory, name.constData(), 0777) == 0)
+            made = joinPath(parent, QFile::decodeName(name));
+        else if (errno != EEXIST)
             break;
     }
-    return std::nullopt;
+    ::close(directory);
+    return made;
 }
 
 MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &to)
 {
-    const QByteArray source = nativePath(from);
-    const QByteArray target = nativePath(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    beginCall();
+    const std::optional<PlacedName> source = place(from, LastName::AsItIs);
+    const std::optional<PlacedName> target = place(to, LastName::AsItIs);
+    if (!source || !target)
+        return MakeDirectoryResult::Failed;
+    if (::renameat2(source->directory(), source->name(), target->directory(), target->name(), RENAME_NOREPLACE) == 0)
         return MakeDirectoryResult::Created;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
         return directoryFailure(errno);
     // Without the exclusive rename (a network share) a plain one serves: it cannot replace a
     // directory that holds anything, and ours never comes empty.
-    struct stat status {};
-    if (::lstat(target.constData(), &status) == 0)
+    if (target->entry())
         return MakeDirectoryResult::AlreadyExists;
-    if (::rename(source.constData(), target.constData()) == 0)
+    if (::renameat(source->directory(), source->name(), target->directory(), target->name()) == 0)
         return MakeDirectoryResult::Created;
     const int error = errno;
     // A share may say only "not permitted" when another computer took the name first.
-    return ::lstat(target.constData(), &status) == 0 ? MakeDirectoryResult::AlreadyExists : directoryFailure(error);
+    return target->entry() ? MakeDirectoryResult::AlreadyExists : directoryFailure(error);
 }
 
 bool isStagingFileName(const QString &name)
@@ -410,27 +507,66 @@ bool pathExists(const QString &path)
     return ::lstat(nativePath(path).constData(), &status) == 0;
 }
 
+std::optional<EntryFacts> entryFacts(const QString &path)
+{
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+    if (!entry)
+        return std::nullopt;
+    return EntryFacts{S_ISDIR(entry->st_mode), entry->st_uid == ::geteuid(),
+                      qint64(::time(nullptr)) - qint64(entry->st_mtime)};
+}
+
 bool isDirectory(const QString &path)
 {
-    return QFileInfo(path).isDir();
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+    return entry && S_ISDIR(entry->st_mode);
 }
 
 std::optional<QStringList> directoryEntries(const QString &path)
 {
-    QDir directory(path);
-    if (!directory.exists())
+    beginCall();
+    const int opened = openDirectory(path);
+    const int directory = opened < 0 ? -1 : ::openat(opened, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (opened >= 0)
+        ::close(opened);
+    DIR *listing = directory < 0 ? nullptr : ::fdopendir(directory);
+    if (!listing) {
+        if (directory >= 0)
+            ::close(directory);
         return std::nullopt;
-    return directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    QStringList names;
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(listing);
+    names.sort();
+    return names;
 }
 
 bool removeFile(const QString &path)
 {
-    return ::unlink(nativePath(path).constData()) == 0;
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    return placed && ::unlinkat(placed->directory(), placed->name(), 0) == 0;
 }
 
 bool removeEmptyDirectory(const QString &path)
 {
-    return ::rmdir(nativePath(path).constData()) == 0;
+    beginCall();
+    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+    return placed && ::unlinkat(placed->directory(), placed->name(), AT_REMOVEDIR) == 0;
+}
+
+bool lastFailureWasRefusedLink()
+{
+    return t_refusedLink;
 }
 
 bool isOnSharedFileSystem(const QString &path)
@@ -458,11 +594,16 @@ ExclusiveLock::ExclusiveLock(const QString &path)
     m_descriptor = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_descriptor < 0)
         return;
-    int result;
-    do {
-        result = ::flock(m_descriptor, LOCK_EX);
-    } while (result != 0 && errno == EINTR);
-    m_held = result == 0;
+    switch (lockExclusively(m_descriptor)) {
+    case LockOutcome::Held:
+        m_held = true;
+        break;
+    case LockOutcome::TimedOut:
+        m_timedOut = true;
+        break;
+    case LockOutcome::Unsupported:
+        break;
+    }
 }
 
 ExclusiveLock::~ExclusiveLock()

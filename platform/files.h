@@ -9,7 +9,9 @@
 
 // Reading and writing whole files, appending, directories. Nothing here knows what the files mean.
 // Every write is checked down to the disk: a call reports success only once the bytes are synced,
-// so a full disk or a failing device is never reported as success.
+// so a full disk or a failing device is never reported as success. Every path is walked by the link
+// rule of platform/path_walk.h, so a link planted in a folder that other accounts can write never
+// leads a read or a write out of it.
 namespace platform {
 
 QString joinPath(const QString &directory, const QString &name);
@@ -32,9 +34,10 @@ enum class NewFileAccess {
 };
 
 // Replaces the file with the bytes: they go to a new file beside it, are synced, and only then take
-// the old one's place, so the old content stays whole if anything fails. A symbolic link is written
-// through to the regular file it names. Anything else (a directory, a device, a FIFO, a socket, a
-// link to one, a dangling link) is refused and left alone.
+// the old one's place, so the old content stays whole if anything fails. Only a file this account
+// may write is replaced. A symbolic link is written through to the regular file it names, except in
+// a directory that other accounts can write, where it is refused. Anything else (a directory, a
+// device, a FIFO, a socket, a link to one, a dangling link) is refused and left alone.
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes,
                               NewFileAccess access = NewFileAccess::AsBefore);
 
@@ -52,7 +55,7 @@ CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
 
 // Adds bytes at the end of an existing regular file without rewriting what is there. A write that
 // fails part-way is cut back, so the file keeps exactly its old bytes. Appends of programs on this
-// computer take turns.
+// computer take turns; one that waits for its turn longer than a few seconds fails.
 bool appendToExistingFile(const QString &path, const QByteArray &bytes);
 
 enum class MakeDirectoryResult {
@@ -77,6 +80,20 @@ std::optional<QString> makeStagingDirectory(const QString &parent);
 MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &to);
 
 bool pathExists(const QString &path);
+
+// What the entry itself is (a link is not followed), for deciding whether it may be tidied away.
+struct EntryFacts {
+    bool directory = false;
+    bool ownedByThisAccount = false;
+    qint64 secondsSinceChange = 0;
+};
+std::optional<EntryFacts> entryFacts(const QString &path);
+
+// Whether the last call of this thread above failed because of a link that someone else may have
+// planted: in a directory that other accounts can write, a symbolic link that belongs neither to
+// this account nor to the directory's owner, a link where a file is to be replaced, or a file with
+// a second hard link where it is to be written.
+bool lastFailureWasRefusedLink();
 bool isDirectory(const QString &path);
 // The names in a directory, without "." and "..". Nothing when it cannot be listed.
 std::optional<QStringList> directoryEntries(const QString &path);
@@ -89,7 +106,8 @@ bool isOnSharedFileSystem(const QString &path);
 
 // An exclusive lock on a file or directory for as long as the object lives, for programs on this
 // computer that share a start directory. The system drops it when the process ends, however it
-// ends. Where the file system has no locks, `held()` is false and nothing waits.
+// ends. Where the file system has no locks, `held()` is false and nothing waits. A lock that
+// another program keeps is waited for a few seconds at most.
 class ExclusiveLock {
 public:
     explicit ExclusiveLock(const QString &path);
@@ -97,10 +115,13 @@ public:
     ExclusiveLock(const ExclusiveLock &) = delete;
     ExclusiveLock &operator=(const ExclusiveLock &) = delete;
     bool held() const { return m_held; }
+    // Another program held it for longer than anyone should wait (a few seconds).
+    bool timedOut() const { return m_timedOut; }
 
 private:
     int m_descriptor = -1;
     bool m_held = false;
+    bool m_timedOut = false;
 };
 
 } // namespace platform

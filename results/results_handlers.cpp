@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "failures/failure_codes.h"
+#include "failures/link_refusal.h"
 #include "app/screens.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -44,11 +45,12 @@ void Form1::Eredméynek_Com_Click()
     hideControls({Eredméynek_Com, Combo1, Command5, Vissza_Com6});
     showControls({Eredm_Kilép_Com, Text12});
     std::optional<QByteArray> log = readResultsLog(startDirectory, currentUser);
+    const FailureCode unreadable = unlessRefusedLink(FailureCode::ResultsLogUnreadable);
     Text12->showLog(log ? std::move(*log) : QByteArray());
     // The button that had the focus is gone; the log is what the learner came for.
     Text12->setFocus();
     if (!log)
-        m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen Fájl hiba!"), FailureCode::ResultsLogUnreadable));
+        m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen Fájl hiba!"), unreadable));
 }
 
 // "Vissza" on the results screen

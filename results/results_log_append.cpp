@@ -2,6 +2,7 @@
 #include "results/results_log_append.h"
 
 #include "failures/failure_codes.h"
+#include "failures/link_refusal.h"
 #include "platform/files.h"
 #include "results/results_log.h"
 #include "results/results_record.h"
@@ -17,7 +18,7 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
         return FailureCode::LearnerWithoutDirectory;
     const platform::MakeDirectoryResult made = platform::makeDirectory(*directory);
     if (made != platform::MakeDirectoryResult::Created && made != platform::MakeDirectoryResult::AlreadyExists)
-        return FailureCode::ResultsLogUnwritable;
+        return unlessRefusedLink(FailureCode::ResultsLogUnwritable);
 
     // A missing log is made with its header and this record in one go, and only where no log is:
     // another copy of the program making it at the same moment must not have its record replaced.
@@ -30,11 +31,11 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
             break;
         case platform::CreateResult::NameRefused:
         case platform::CreateResult::Failed:
-            return FailureCode::ResultsLogUnwritable;
+            return unlessRefusedLink(FailureCode::ResultsLogUnwritable);
         }
     }
     if (!platform::appendToExistingFile(log, resultsLogAppendix(true, learner, record)))
-        return FailureCode::ResultsLogUnwritable;
+        return unlessRefusedLink(FailureCode::ResultsLogUnwritable);
     return std::nullopt;
 }
 

@@ -67,10 +67,11 @@ if id -nG "${accounts[0]}" | grep -qw "$group" && id -nG "${accounts[1]}" | grep
     pass "accounts ${accounts[*]} are in the group $group"
 else fail "accounts not in $group: $(id "${accounts[0]}") $(id "${accounts[1]}")"; fi
 
-# The folder as the README makes it: the class's group, set-group-ID, no one else; an empty list of names.
+# The folder as the README makes it: the class's group, set-group-ID, sticky, no one else; an empty list
+# of names.
 chmod 755 "$work"
 shared="$work/5a"
-install -d -m 2770 -g "$group" "$shared"
+install -d -m 3770 -g "$group" "$shared"
 install -m 0660 -g "$group" /dev/null "$shared/init.usr"
 printf '%s\n%s\n' "$marker" "directory=$shared" >"$config"
 chmod 644 "$config"
@@ -113,6 +114,14 @@ while IFS= read -r -d '' entry; do
         done
     done
 done < <(find "$shared" -mindepth 1 -print0)
+# Sticky: the other account may use the learner's directory, but not rename or delete it, nor init.usr.
+if [ "$(stat -c %a "$shared")" = 3770 ] \
+    && ! runuser -u "${accounts[1]}" -- mv "$learner_dir" "$shared/elvitt" 2>/dev/null \
+    && ! runuser -u "${accounts[1]}" -- rm -f "$shared/init.usr" 2>/dev/null \
+    && [ -d "$learner_dir" ] && [ -f "$shared/init.usr" ]; then
+    pass "the folder is 3770: ${accounts[1]} can neither rename ${accounts[0]}'s directory nor remove init.usr"
+else fail "the sticky folder let ${accounts[1]} move or remove another's entry (mode $(stat -c %a "$shared"))"; fi
+
 if [ "$entries" -ge 4 ] && [ -z "$unusable" ]; then
     pass "all $entries entries of the shared folder belong to $group, group-writable, usable by both accounts"
 else fail "shared folder ($entries entries):$unusable"; fi

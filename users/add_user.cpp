@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "results/results_log.h"
+#include "users/staging_leftovers.h"
 #include "users/user_registry.h"
 
 #include <algorithm>
@@ -54,6 +55,12 @@ bool isUnfinishedAddition(const Learner &learner, const QString &startDirectory)
            && !isListed(learner, startDirectory);
 }
 
+// Why a step of the addition failed, asked at once, before anything else touches the file layer.
+AddUserOutcome writeFailure()
+{
+    return platform::lastFailureWasRefusedLink() ? AddUserOutcome::LinkRefused : AddUserOutcome::WriteFailed;
+}
+
 void removeLearnerDirectory(const QString &directory, const QString &name)
 {
     platform::removeFile(logIn(directory, name));
@@ -67,14 +74,16 @@ AddUserOutcome makeLearnerDirectory(const Learner &learner, const QString &start
 {
     const std::optional<QString> staging = platform::makeStagingDirectory(startDirectory);
     if (!staging)
-        return AddUserOutcome::WriteFailed;
-    AddUserOutcome outcome = AddUserOutcome::WriteFailed;
+        return writeFailure();
     const platform::CreateResult log =
         platform::createFileExclusively(logIn(*staging, learner.name), resultsLogHeader(learner.name));
+    AddUserOutcome outcome = writeFailure();
     if (log == platform::CreateResult::NameRefused)
         outcome = AddUserOutcome::NameTaken;
     if (log == platform::CreateResult::Created) {
-        switch (platform::moveDirectoryIntoPlace(*staging, learner.directory)) {
+        const platform::MakeDirectoryResult moved = platform::moveDirectoryIntoPlace(*staging, learner.directory);
+        outcome = writeFailure();
+        switch (moved) {
         case platform::MakeDirectoryResult::Created:
             return AddUserOutcome::Added;
         case platform::MakeDirectoryResult::AlreadyExists:
@@ -98,12 +107,16 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
 
     const Learner learner{name, registryPath(startDirectory), platform::joinPath(startDirectory, name)};
     // Additions on this computer take turns, so an unfinished one found here is no one's; on a
-    // shared folder one of another computer's may still be under way.
+    // shared folder one of another computer's may still be under way. A lock that someone keeps
+    // for longer than an addition takes fails this one rather than freezing the window.
     const platform::ExclusiveLock additions(startDirectory);
+    if (additions.timedOut())
+        return AddUserOutcome::WriteFailed;
+    removeStaleStagingDirectories(startDirectory);
 
     const std::optional<QStringList> names = readRegistryNames(startDirectory);
     if (!names)
-        return AddUserOutcome::WriteFailed;
+        return writeFailure();
     if (names->contains(name))
         return AddUserOutcome::NameTaken;
 
@@ -123,6 +136,7 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
     const std::optional<QByteArray> end = registryEnd(learner.registry);
     if (end && platform::appendToExistingFile(learner.registry, registryAppendix(*end, name)))
         return AddUserOutcome::Added;
+    const AddUserOutcome failure = writeFailure();
     removeLearnerDirectory(learner.directory, name);
-    return AddUserOutcome::WriteFailed;
+    return failure;
 }

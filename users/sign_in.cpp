@@ -90,7 +90,9 @@ void Form1::Text11_KeyPress(int keyAscii)
         // Only a taken or refused name is the learner's to mend; anything else is the disk's.
         m_dialogs.message(outcome == AddUserOutcome::NameTaken
                               ? kNameTaken
-                              : withFailureCode(QStringLiteral("Ismeretlen hiba!"), FailureCode::LearnerNotAdded));
+                              : withFailureCode(QStringLiteral("Ismeretlen hiba!"),
+                                                outcome == AddUserOutcome::LinkRefused ? FailureCode::LinkRefused
+                                                                                        : FailureCode::LearnerNotAdded));
         showControls({Command4});
         Command4->setFocus();
         return;

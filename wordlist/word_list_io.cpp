@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "failures/failure_codes.h"
+#include "failures/link_refusal.h"
 #include "app/word_grid.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -54,7 +55,7 @@ void Form1::OpenWordList()
     // One byte more than a list can hold is enough to tell that it is too long.
     const std::optional<QByteArray> bytes = platform::readFileStart(wordListPath, kMaxWordListFileSize + 1);
     if (!bytes) {
-        m_dialogs.message(withFailureCode(kUnknownFileFailure, FailureCode::ListUnreadable));
+        m_dialogs.message(withFailureCode(kUnknownFileFailure, unlessRefusedLink(FailureCode::ListUnreadable)));
         loadFailed = true;
         return;
     }
@@ -76,7 +77,7 @@ std::optional<FailureCode> Form1::WriteWordListRecords(const QString &path)
     if (!bytes)
         return FailureCode::ListEmptyCell;
     if (!platform::writeWholeFileAtomically(path, *bytes))
-        return FailureCode::ListUnwritable;
+        return unlessRefusedLink(FailureCode::ListUnwritable);
     return std::nullopt;
 }
 

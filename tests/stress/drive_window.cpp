@@ -14,7 +14,8 @@
 // that many seconds after a fixed moment, one second more for each record, so that every record of
 // every copy is told apart.
 //
-// Prints "ready" once the window is up; then for each operation
+// Prints "ready" once the window is up ("start-up failed" and the messages shown, if it cannot
+// start); then for each operation
 //   begin <TAB> op <TAB> key <TAB> stamp
 //   done <TAB> op <TAB> key <TAB> stamp <TAB> the messages shown, joined by " | "
 // where key is the name, the tag or the path, and stamp the date and time text of the record.
@@ -117,6 +118,15 @@ public:
                 notes.append(dialogs.shown.at(i).text.simplified());
         }
         say({QStringLiteral("done"), kind, key, stamp, notes.join(QLatin1String(" | "))});
+    }
+
+    QString messages() const
+    {
+        QStringList texts;
+        for (const ScriptedDialogs::Shown &shown : dialogs.shown)
+            if (shown.kind == ScriptedDialogs::Shown::Message)
+                texts.append(shown.text.simplified());
+        return texts.join(QLatin1String(" | "));
     }
 
 private:
@@ -255,7 +265,7 @@ int main(int argc, char **argv)
 
     Driver driver(startDirectory, clockSeconds);
     if (!driver.start()) {
-        say({QStringLiteral("start-up failed")});
+        say({QStringLiteral("start-up failed"), driver.messages()});
         return 1;
     }
     say({QStringLiteral("ready")});
