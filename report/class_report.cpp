@@ -10,16 +10,40 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <tuple>
+
 namespace {
 
-// Text for the page: escaped, and control characters (a damaged log may hold any byte) shown as "?".
+// Text for the page, in text and in quoted attributes alike: escaped, and control characters (a
+// damaged log may hold any byte) shown as "?".
 QString html(QString text)
 {
     for (QChar &c : text) {
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char('?');
     }
-    return text.toHtmlEscaped();
+    return text.toHtmlEscaped().replace(QLatin1Char('\''), QLatin1String("&#39;"));
+}
+
+bool othersMayWrite(const QString &directory)
+{
+    return QFileInfo(directory).permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther);
+}
+
+// The path with every link resolved, also when its last part does not exist yet.
+QString resolved(const QString &path)
+{
+    const QFileInfo info(path);
+    if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
+        return canonical;
+    const QString directory = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return directory.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : directory + '/' + info.fileName();
+}
+
+// Whether `path` is `directory` or lies inside it.
+bool within(const QString &path, const QString &directory)
+{
+    return path == directory || path.startsWith(directory + QLatin1Char('/'));
 }
 
 QString number(qint64 value)
@@ -81,7 +105,30 @@ QString logStateNote(const LearnerFigures &learner)
     case LogState::NameLeadsOutside:
         return QStringLiteral("A neve nem lehet mappanév, ezért nincs eredménynaplója.");
     case LogState::Unreadable:
-        return QStringLiteral("Az eredménynaplója nem olvasható.");
+        return QStringLiteral("Az eredménynaplója nem olvasható, vagy nem eredménynapló.");
+    }
+    return {};
+}
+
+QString readCutNote(const LearnerFigures &learner)
+{
+    switch (learner.cut) {
+    case ReadCut::None:
+        return {};
+    case ReadCut::LogBytes:
+        return QStringLiteral("Az eredménynaplója nagyobb %1 MiB-nál; csak az eleje került a jelentésbe.")
+            .arg(number(kMostLogBytes >> 20));
+    case ReadCut::LogLines:
+        return QStringLiteral("Az eredménynaplója több mint %1 sor; csak az első %1 sor került a jelentésbe.")
+            .arg(number(kMostLogLines));
+    case ReadCut::ListNames:
+        return QStringLiteral("A naplójában több mint %1 különböző szójegyzék szerepel; az olvasás a(z) %2. "
+                              "szójegyzék első futásánál abbamaradt.")
+            .arg(number(kMostListNames), number(kMostListNames + 1));
+    case ReadCut::ClassBytes:
+        return QStringLiteral("Az osztály naplói együtt nagyobbak %1 MiB-nál; ennek a naplónak csak az eleje (vagy "
+                              "semmi) került a jelentésbe.")
+            .arg(number(kMostClassBytes >> 20));
     }
     return {};
 }
@@ -143,6 +190,8 @@ QString learnerSection(const LearnerFigures &learner, qsizetype index, const Pic
     QString out =
         QStringLiteral("<section class=\"tanulo\" id=\"%1\">\n<h2>%2</h2>\n").arg(anchor(index), html(learner.name));
     if (const QString note = logStateNote(learner); !note.isEmpty())
+        out += QStringLiteral("<p class=\"megjegyzes\">%1</p>\n").arg(note);
+    if (const QString note = readCutNote(learner); !note.isEmpty())
         out += QStringLiteral("<p class=\"megjegyzes\">%1</p>\n").arg(note);
     if (learner.runs == 0) {
         if (learner.logState == LogState::Read)
@@ -207,9 +256,17 @@ std::optional<ClassReport> readClassReport(const QString &startDirectory, const 
     const std::optional<QStringList> names = readRegistryNames(startDirectory);
     if (!names)
         return std::nullopt;
-    ClassReport report{startDirectory, madeAt, {}};
-    for (const QString &name : learnersByName(*names))
-        report.learners.append(readLearnerFigures(startDirectory, name));
+    ClassReport report{startDirectory, madeAt, {}, 0, *names};
+    QStringList learners = learnersByName(*names);
+    if (learners.size() > kMostLearners) {
+        report.learnersLeftOut = learners.size() - kMostLearners;
+        learners.resize(kMostLearners);
+    }
+    qint64 allowance = kMostClassBytes;
+    for (const QString &name : learners) {
+        report.learners.append(readLearnerFigures(startDirectory, name, allowance));
+        allowance -= report.learners.last().bytesRead;
+    }
     return report;
 }
 
@@ -218,20 +275,27 @@ bool outputTouchesData(const QString &outputPath, const QString &startDirectory,
     const QString output = QFileInfo(outputPath).absoluteFilePath();
     const QString start = QFileInfo(startDirectory).absoluteFilePath();
     const QString registry = QFileInfo(registryPath(startDirectory)).absoluteFilePath();
-    const auto same = [](const QString &a, const QString &b) {
-        return QDir::cleanPath(a) == QDir::cleanPath(b)
-               || (!QFileInfo(a).canonicalFilePath().isEmpty()
-                   && QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath());
-    };
-    if (same(output, registry) || same(output, start))
+    // A link that another account could have put there, or changed, since it was looked at.
+    if (QFileInfo(output).isSymLink() && othersMayWrite(QFileInfo(output).absolutePath()))
         return true;
-    const QString outputDirectory = QFileInfo(output).absolutePath();
-    for (const QString &name : names) {
-        const std::optional<QString> directory = userDirectoryPath(start, name);
-        if (directory && (same(output, *directory) || same(outputDirectory, *directory)))
+    // As named, and with every link resolved.
+    for (const auto &[target, root, data] : {std::tuple{QDir::cleanPath(output), QDir::cleanPath(start),
+                                                        QDir::cleanPath(registry)},
+                                             std::tuple{resolved(output), resolved(start), resolved(registry)}}) {
+        if (target == data || target == root)
             return true;
+        for (const QString &name : names) {
+            const std::optional<QString> directory = userDirectoryPath(root, name);
+            if (directory && within(target, *directory))
+                return true;
+        }
     }
     return false;
+}
+
+bool unfitForThePage(const QString &directory, const QString &startDirectory)
+{
+    return within(resolved(directory), resolved(startDirectory)) || othersMayWrite(directory);
 }
 
 QByteArray classReportHtml(const ClassReport &report, const PictureMaker &learnerPicture,
@@ -248,6 +312,10 @@ QByteArray classReportHtml(const ClassReport &report, const PictureMaker &learne
                .arg(html(QDir::toNativeSeparators(report.startDirectory)),
                     report.madeAt.toString(QStringLiteral("yyyy. MM. dd. HH:mm")), number(report.learners.size()),
                     number(runs));
+    if (report.learnersLeftOut > 0)
+        out += QStringLiteral("<p class=\"megjegyzes\">A névsorban további %1 tanuló szerepel; a jelentés az első "
+                              "%2 tanulóról szól.</p>\n")
+                   .arg(number(report.learnersLeftOut), number(kMostLearners));
     out += QStringLiteral("<h2>Az osztály</h2>\n") + classTable(report);
     if (const QString svg = classPicture ? classPicture(report.learners) : QString(); !svg.isEmpty())
         out += QStringLiteral(

@@ -6,6 +6,8 @@
 #include "results/results_log.h"
 #include "users/user_directory.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // A log is read this much at a time.
@@ -13,6 +15,32 @@ constexpr qint64 kReadPartBytes = 64 << 10;
 // A record is a few hundred bytes; a line longer than this (a file put there by mistake) is counted
 // as a stray line without being held whole.
 constexpr qsizetype kLongestLine = 1 << 20;
+
+// Each part is read together with the end of the part before, which must not have changed: a log
+// only grows, so different bytes there mean that another file has taken its place.
+constexpr qint64 kOverlapBytes = 4096;
+
+// A link in a directory that other accounts can write may have been put there by any of them (the
+// program itself never makes one): it is not followed.
+bool plantedLink(const QString &path)
+{
+    const QFileInfo entry(path);
+    if (!entry.isSymLink())
+        return false;
+    const QFileDevice::Permissions directory = QFileInfo(entry.absolutePath()).permissions();
+    return directory & (QFileDevice::WriteGroup | QFileDevice::WriteOther);
+}
+
+// Whether the log may be read: no planted link on the way, and it lies inside the start directory
+// however its links resolve.
+bool trustedLogPath(const QString &startDirectory, const QString &directory, const QString &log)
+{
+    if (plantedLink(directory) || plantedLink(log))
+        return false;
+    const QString start = QFileInfo(startDirectory).canonicalFilePath();
+    const QString resolved = QFileInfo(log).canonicalFilePath();
+    return !start.isEmpty() && resolved.startsWith(start + QLatin1Char('/'));
+}
 
 bool betterThan(const RunSummary &run, const RunSummary &best)
 {
@@ -51,16 +79,51 @@ void LearnerFiguresBuilder::addLine(const QByteArray &line)
     addLine(platform::fromCodePage(line));
 }
 
+void LearnerFiguresBuilder::stop(ReadCut cut)
+{
+    if (m_stopped)
+        return;
+    m_figures.cut = cut;
+    m_stopped = true;
+}
+
+// Not a results log (a file put in its place, another learner's log): nothing of it is kept.
+void LearnerFiguresBuilder::refuse()
+{
+    const QString name = m_figures.name;
+    m_figures = LearnerFigures{};
+    m_figures.name = name;
+    m_figures.logState = LogState::Unreadable;
+    m_stopped = true;
+}
+
+LearnerFigures LearnerFiguresBuilder::take()
+{
+    if (m_lineNumber == 0 && !m_stopped)
+        refuse(); // not even a header line
+    return std::move(m_figures);
+}
+
 void LearnerFiguresBuilder::addLine(QStringView line)
 {
+    if (m_stopped)
+        return;
+    if (m_lineNumber == kMostLogLines) {
+        stop(ReadCut::LogLines);
+        return;
+    }
     ++m_lineNumber;
     if (line.endsWith(u'\r'))
         line.chop(1);
+    if (m_lineNumber == 1) {
+        if (!isLogHeader(line, m_figures.name))
+            refuse();
+        return;
+    }
     if (line.trimmed().isEmpty())
         return;
-    if (m_lineNumber == 1 && isLogHeader(line, m_figures.name))
-        return;
-    if (const std::optional<RunRecord> run = parseRunRecord(line, m_figures.name)) {
+    if (const std::optional<RunRecord> run =
+            line.size() <= kLongestRecord ? parseRunRecord(line, m_figures.name) : std::nullopt) {
         addRun(*run);
         return;
     }
@@ -79,6 +142,14 @@ void LearnerFiguresBuilder::addRun(const RunRecord &record)
     const RunSummary run{m_lineNumber,        record.dateText.toString(), record.date,     record.leftEarly,
                          record.shownAnswers, record.wrongAnswers,        record.pairCount};
     LearnerFigures &f = m_figures;
+    auto found = f.lists.find(record.listName);
+    if (found == f.lists.end()) {
+        if (qsizetype(f.lists.size()) == kMostListNames) {
+            stop(ReadCut::ListNames);
+            return;
+        }
+        found = f.lists.emplace(record.listName.toString(), ListFigures{}).first;
+    }
     ++f.runs;
     f.wrongAnswers += run.wrongAnswers;
     f.shownAnswers += run.shownAnswers;
@@ -86,9 +157,6 @@ void LearnerFiguresBuilder::addRun(const RunRecord &record)
     f.unknownDateRuns += run.date ? 0 : 1;
     f.lastRun = run;
 
-    auto found = f.lists.find(record.listName);
-    if (found == f.lists.end())
-        found = f.lists.emplace(record.listName.toString(), ListFigures{}).first;
     ListFigures &list = found->second;
     ++list.runs;
     list.wrongAnswers += run.wrongAnswers;
@@ -141,7 +209,7 @@ LearnerFigures figuresFromLogBytes(const QString &name, const QByteArray &log)
     return builder.take();
 }
 
-LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &name)
+LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &name, qint64 allowance)
 {
     LearnerFigures missing;
     missing.name = name;
@@ -152,24 +220,30 @@ LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &
     }
     const QString path = platform::joinPath(*directory, resultsLogFileName(name));
     const std::optional<qint64> size = platform::regularFileSize(path);
-    if (!size) {
-        missing.logState = platform::pathExists(path) ? LogState::Unreadable : LogState::Missing;
+    if (!size || !trustedLogPath(startDirectory, *directory, path)) {
+        missing.logState = size || platform::pathExists(path) ? LogState::Unreadable : LogState::Missing;
         return missing;
     }
 
     LearnerFiguresBuilder builder(name);
+    const qint64 limit = std::min({*size, kMostLogBytes, std::max<qint64>(allowance, 0)});
     QByteArray pending; // the start of a line that the previous part cut
+    QByteArray previousEnd;
     bool skippingLongLine = false;
-    for (qint64 offset = 0; offset < *size;) {
-        const std::optional<QByteArray> part =
-            platform::readFilePart(path, offset, std::min(kReadPartBytes, *size - offset));
-        if (!part) {
+    qint64 offset = 0;
+    while (offset < limit && !builder.stopped()) {
+        const qint64 back = previousEnd.size();
+        std::optional<QByteArray> part =
+            platform::readFilePart(path, offset - back, std::min(kReadPartBytes, limit - offset) + back);
+        if (!part || !part->startsWith(previousEnd)) {
             missing.logState = LogState::Unreadable;
             return missing;
         }
+        part->remove(0, back);
         if (part->isEmpty())
             break; // shortened while being read
         offset += part->size();
+        previousEnd = part->right(kOverlapBytes);
         pending += *part;
         if (skippingLongLine) {
             const qsizetype end = pending.indexOf('\n');
@@ -183,6 +257,10 @@ LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &
             skippingLongLine = true;
         }
     }
+    if (limit < *size)
+        builder.stop(limit == kMostLogBytes ? ReadCut::LogBytes : ReadCut::ClassBytes);
     builder.setPartialLastLine(!pending.isEmpty());
-    return builder.take();
+    LearnerFigures figures = builder.take();
+    figures.bytesRead = offset;
+    return figures;
 }

@@ -55,7 +55,9 @@ int main(int argc, char *argv[])
         QStringLiteral("MAPPA"));
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("A jelentés fájlja; alapértelmezés: eredmenyek.html az aktuális mappában."),
+        QStringLiteral("A jelentés fájlja; alapértelmezés: eredmenyek.html az aktuális mappában, vagy a saját "
+                       "mappában (~/eredmenyek.html), ha az aktuális mappa a tanulók mappája, annak része, vagy "
+                       "mások is írhatnak bele."),
         QStringLiteral("FÁJL"));
     parser.addOptions({helpOption, versionOption, directoryOption, outputOption});
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -81,9 +83,14 @@ int main(int argc, char *argv[])
     const QString startDirectory =
         QFileInfo(parser.isSet(directoryOption) ? parser.value(directoryOption) : QDir::currentPath())
             .absoluteFilePath();
-    const QString output =
-        QFileInfo(parser.isSet(outputOption) ? parser.value(outputOption) : QStringLiteral("eredmenyek.html"))
-            .absoluteFilePath();
+    // Without --output the page stays out of the class folder and out of reach of other accounts.
+    QString output = parser.isSet(outputOption) ? QFileInfo(parser.value(outputOption)).absoluteFilePath()
+                                                : QDir::current().absoluteFilePath(QStringLiteral("eredmenyek.html"));
+    if (!parser.isSet(outputOption) && unfitForThePage(QDir::currentPath(), startDirectory)) {
+        output = QDir::home().absoluteFilePath(QStringLiteral("eredmenyek.html"));
+        std::printf("%s\n", qPrintable(QStringLiteral("A jelentés a saját mappába kerül: %1")
+                                             .arg(QDir::toNativeSeparators(output))));
+    }
 
     const std::optional<ClassReport> report = readClassReport(startDirectory, QDateTime::currentDateTime());
     if (!report) {
@@ -91,15 +98,15 @@ int main(int argc, char *argv[])
                 .arg(QDir::toNativeSeparators(startDirectory + "/init.usr")));
         return 1;
     }
-    QStringList names;
-    for (const LearnerFigures &learner : report->learners)
-        names.append(learner.name);
-    if (outputTouchesData(output, startDirectory, names)) {
-        say(QStringLiteral("A jelentés nem írható ide, mert a tanulók adatai közé kerülne: %1")
+    if (outputTouchesData(output, startDirectory, report->registryNames)) {
+        say(QStringLiteral("A jelentés nem írható ide, mert a tanulók adatai közé kerülne, vagy mások által "
+                           "írható mappában lévő hivatkozás: %1")
                 .arg(QDir::toNativeSeparators(output)));
         return 1;
     }
-    if (!platform::writeWholeFileAtomically(output, classReportHtml(*report, learnerPictureSvg, classPictureSvg))) {
+    // The page tells about every learner: only its owner may read it.
+    if (!platform::writeWholeFileAtomically(output, classReportHtml(*report, learnerPictureSvg, classPictureSvg),
+                                            platform::NewFileAccess::OwnerOnly)) {
         say(QStringLiteral("A jelentés nem írható ki: %1").arg(QDir::toNativeSeparators(output)));
         return 1;
     }

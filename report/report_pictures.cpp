@@ -40,7 +40,6 @@ QString chartSvg(QChart &chart, const QString &title)
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(96);
-    generator.setTitle(title);
     {
         QPainter painter(&generator);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -57,7 +56,10 @@ QString chartSvg(QChart &chart, const QString &title)
     static const QRegularExpression millimetres(QStringLiteral(R"(\s(width|height)="[^"]*")"));
     tag.replace(millimetres, QString());
     tag += QStringLiteral(" width=\"%1\" height=\"%2\" role=\"img\"").arg(size.width()).arg(size.height());
-    svg = tag + svg.mid(tagEnd);
+    // The title is written here, escaped: the generator would copy it as it is, and it may hold a
+    // learner's name.
+    svg = tag + QStringLiteral(">\n<title>%1</title>").arg(title.toHtmlEscaped()) + svg.mid(tagEnd + 1);
+    svg.remove(QStringLiteral("<title>Qt SVG Document</title>\n"));
 
     // The painter's state changes leave many empty groups behind.
     static const QRegularExpression emptyGroup(QStringLiteral(R"(<g [^>]*>\s*</g>\s*)"));
@@ -71,7 +73,9 @@ QString chartSvg(QChart &chart, const QString &title)
     ++pictures;
     static const QRegularExpression gradientName(QStringLiteral(R"(\b(id="|url\(#)gradient)"));
     svg.replace(gradientName, QStringLiteral("\\1p%1-gradient").arg(pictures));
-    return svg;
+    // A CDATA section would end at the first "]]>" of a name and let the rest be read as markup;
+    // the page has none.
+    return svg.contains(QLatin1String("<![CDATA[")) ? QString() : svg;
 }
 
 void setUpChart(QChart &chart, const QSize &size)
@@ -182,7 +186,9 @@ QString classPictureSvg(const QList<LearnerFigures> &learners)
     for (auto it = learners.crbegin(); it != learners.crend(); ++it) {
         *finished << double(it->runs - it->leftEarly);
         *leftEarly << double(it->leftEarly);
-        names << it->name;
+        // Axis labels are rich text: a name is shown as written, never read as markup (an <img> in a
+        // name would make the chart load the file it names).
+        names << it->name.toHtmlEscaped();
         most = std::max(most, it->runs);
     }
     auto *series = new QHorizontalStackedBarSeries;

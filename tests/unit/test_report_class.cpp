@@ -9,10 +9,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -166,6 +169,51 @@ private slots:
         }
     }
 
+    // Nothing a learner can put in the folder reaches the page as markup or as another file's bytes:
+    // hostile names (in the tables, the class picture's labels, the pictures' titles), a file that
+    // is not the learner's log, a FIFO, a link out of the folder. Béla's run keeps the class picture.
+    void untrustedClass_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("log"); // its bytes, "fifo", or "link:" and the bytes of a file outside
+        QTest::addColumn<qint64>("runs");
+        const auto log = [](const QString &n) { return resultsLogHeader(n) + record(n, n, true, 1, 2, QDate(2026, 12, 1)); };
+        for (const QString n : {"<img src=x onerror=alert(1)>", "]]><!--", "<svg onload=alert(1)>", "Tom & \"Jerry\" 'x'"})
+            QTest::addRow("%s", qPrintable(n)) << n << log(n) << qint64(1);
+        QTest::addRow("picture") << "<img src=\"OUTSIDE/titkos.png\">" << QByteArray() << qint64(0);
+        QTest::addRow("not a log") << "Anna" << "TITKOS\r\n" + log("Anna") << qint64(0);
+        QTest::addRow("another's log") << "Anna" << log("Béla") + log("Anna").mid(resultsLogHeader("Anna").size()) << qint64(0);
+        QTest::addRow("link out") << "Anna" << "link:" + log("Anna") + "TITKOS\r\n" << qint64(0);
+        QTest::addRow("fifo") << "Anna" << QByteArray("fifo") << qint64(0);
+    }
+
+    void untrustedClass()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, log);
+        QFETCH(qint64, runs);
+        QTemporaryDir start, outside;
+        name.replace("OUTSIDE", outside.path());
+        QImage(8, 8, QImage::Format_RGB32).save(outside.path() + "/titkos.png");
+        writeFile(start.path() + "/init.usr", platform::toCodePage(name + "\r\nBéla\r\n"));
+        QDir(start.path()).mkdir(name);
+        QVERIFY(QDir(start.path()).mkdir("Béla"));
+        writeFile(start.path() + "/Béla/Béla.log", resultsLogHeader("Béla") + record("Béla", "a", true, 0, 1, QDate(2026, 12, 1)));
+        const QString path = start.path() + "/" + name + "/" + resultsLogFileName(name);
+        if (log == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (log.startsWith("link:") && (writeFile(outside.path() + "/titkos", log.mid(5)), true))
+            QVERIFY(QFile::link(outside.path() + "/titkos", path));
+        else if (!log.isEmpty())
+            writeFile(path, log);
+        const ClassReport report = *readClassReport(start.path(), QDateTime(QDate(2026, 12, 7), QTime(8, 0)));
+        QCOMPARE(report.learners.at(report.learners.at(0).name == "Béla" ? 1 : 0).runs, runs);
+        const QString html = QString::fromUtf8(classReportHtml(report, learnerPictureSvg, classPictureSvg));
+        QCOMPARE(html.count("<svg"), runs > 0 ? 3 : 2);
+        for (const QString bad : {"<img", "<svg onload", "]]>", "<!--", "CDATA", "<image", "\"Jerry", "Tom & ", "TITKOS"})
+            QVERIFY2(!html.contains(bad), qPrintable(bad));
+    }
+
     // The report goes nowhere near the learners' data: the registry, a learner's directory and
     // what is inside it are refused; beside them is fine.
     void outputPlace()
@@ -204,6 +252,20 @@ private slots:
         report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", start.path() + "/init.usr"});
         QVERIFY(report.waitForFinished(60000));
         QCOMPARE(report.exitCode(), 1);
+        QVERIFY(QFile::link(start.path() + "/Béla/Béla.log", elsewhere.path() + "/link.html"));
+        report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", elsewhere.path() + "/link.html"});
+        QVERIFY(report.waitForFinished(60000));
+        QCOMPARE(report.exitCode(), 1);
+        // Started in the class folder: the page goes home, for its owner's eyes only.
+        QVERIFY(QDir(elsewhere.path()).mkdir("home"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", elsewhere.path() + "/home");
+        report.setProcessEnvironment(environment);
+        report.setWorkingDirectory(start.path());
+        report.start(VOKALINDO_REPORT, {});
+        QVERIFY(report.waitForFinished(60000));
+        QVERIFY(report.readAllStandardOutput().contains("/home/eredmenyek.html"));
+        QCOMPARE(int(QFile::permissions(elsewhere.path() + "/home/eredmenyek.html") & 0xf0ff), 0x6000); // rw-------
         QCOMPARE(snapshot(start.path()), before);
 
         report.start(VOKALINDO_REPORT, {"-d", elsewhere.path() + "/nincs", "-o", elsewhere.path() + "/b.html"});
