@@ -128,7 +128,7 @@ private slots:
         QTest::addRow("list linked to a directory") << "3770" << kAttacker << "ln -s $H/.config $F/Anna/hazi.szo"
                                                     << "save Anna Anna/hazi.szo a" << "Ismeretlen hiba!12";
         QTest::addRow("teacher's write-protected list")
-            << "3770" << "root" << "cp $F/gyakorlo.szo $F/tanar.szo; chmod 644 $F/tanar.szo"
+            << "2770" << "root" << "cp $F/gyakorlo.szo $F/tanar.szo; chmod 644 $F/tanar.szo"
             << "save Anna tanar.szo a" << "Ismeretlen hiba!5";
         QTest::addRow("lock held on the folder") << "3770" << kAttacker << "(flock $F sleep 30 &) ; sleep 0.3"
                                                  << "add Bela" << "Ismeretlen hiba!9";

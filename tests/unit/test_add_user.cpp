@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/time.h>
+#include <unistd.h>
+
 #include "support/file_helpers.h"
 
 namespace {
@@ -148,6 +151,27 @@ private slots:
                  outcome == AddUserOutcome::Added ? registry + "Anna\r\n" : registry);
         if (outcome == AddUserOutcome::Added)
             QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))), QByteArray("Anna Eredm\xE9nyei:\r\n"));
+    }
+
+    // A killed addition's staging directory goes once it is an hour old, if it is this account's.
+    void staleStagingDirectoriesOfThisAccountAreTidied()
+    {
+        QTemporaryDir start;
+        writeFile(start.filePath(QStringLiteral("init.usr")), "");
+        const auto stage = [&](const char *name, int ageSeconds, bool ours) {
+            const QString path = start.filePath(QString::fromLatin1(name));
+            QDir().mkdir(path);
+            writeFile(path + QStringLiteral("/x.log"), "x");
+            const struct timeval times[2] = {{time(nullptr) - ageSeconds, 0}, {time(nullptr) - ageSeconds, 0}};
+            ::utimes(QFile::encodeName(path).constData(), times);
+            if (!ours && ::lchown(QFile::encodeName(path).constData(), ::geteuid() + 4242, gid_t(-1)) != 0)
+                QSKIP("giving a directory to another account needs root");
+        };
+        stage(".vokalindo-oldOurs1.tmp", 2 * 3600, true);
+        stage(".vokalindo-newOurs1.tmp", 60, true);
+        stage(".vokalindo-oldTheir.tmp", 2 * 3600, false);
+        QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
+        QCOMPARE(entries(start), (QStringList{".vokalindo-newOurs1.tmp", ".vokalindo-oldTheir.tmp", "Anna", "init.usr"}));
     }
 
     void registryWithUnendedLastLineKeepsEveryName()
