@@ -9,8 +9,10 @@
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
@@ -49,10 +51,12 @@ public:
     const QByteArray &log() const { return m_log; }
     const std::vector<LogLine> &lines() const { return m_lines; }
 
-    QString lineText(int row) const
+    QString lineText(int row) const { return platform::fromCodePage(lineBytes(row)); }
+
+    QByteArray lineBytes(int row) const
     {
         const LogLine line = m_lines[std::size_t(row)];
-        return platform::fromCodePage(QByteArray::fromRawData(m_log.constData() + line.start, line.length));
+        return QByteArray::fromRawData(m_log.constData() + line.start, line.length);
     }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
@@ -80,9 +84,61 @@ private:
     QSize m_rowSize;
 };
 
-ResultsLogView::ResultsLogView(QWidget *parent) : QListView(parent), m_lines(new LogLinesModel(this))
+// Paints a line as the style does, but a very long one (a log without line ends, megabytes in one
+// line) only as far as it shows: laying out all of it took seconds for every repaint.
+class LogLineDelegate : public QStyledItemDelegate {
+public:
+    LogLineDelegate(const LogLinesModel *lines, QObject *parent) : QStyledItemDelegate(parent), m_lines(lines) {}
+
+    void setAdvances(const std::array<double, 256> &advance) { m_advance = advance; }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QByteArray bytes = m_lines->lineBytes(index.row());
+        if (bytes.size() <= kLongLine)
+            return QStyledItemDelegate::paint(painter, option, index);
+        // The row's background, selection and focus, without the text.
+        QStyleOptionViewItem row(option);
+        row.features &= ~QStyleOptionViewItem::HasDisplay;
+        const QWidget *view = option.widget;
+        QStyle *style = view ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &row, painter, view);
+
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const double left = option.rect.left() + margin;
+        const QRect shown = view ? static_cast<const QAbstractItemView *>(view)->viewport()->rect() : option.rect;
+        qsizetype first = 0;
+        double x = left;
+        while (first < bytes.size() && x + m_advance[uchar(bytes[first])] < shown.left()) {
+            x += m_advance[uchar(bytes[first])];
+            ++first;
+        }
+        qsizetype end = first;
+        for (double reach = x; end < bytes.size() && reach <= shown.right(); ++end)
+            reach += m_advance[uchar(bytes[end])];
+        painter->save();
+        painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                   : QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(QRectF(x, option.rect.top(), shown.right() - x + 1, option.rect.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          platform::fromCodePage(bytes.mid(first, end - first)));
+        painter->restore();
+    }
+
+private:
+    // Longer than any record; shorter lines are painted whole, exactly as before.
+    static constexpr qsizetype kLongLine = 4096;
+
+    const LogLinesModel *m_lines;
+    std::array<double, 256> m_advance{};
+};
+
+ResultsLogView::ResultsLogView(QWidget *parent)
+    : QListView(parent), m_lines(new LogLinesModel(this)), m_delegate(new LogLineDelegate(m_lines, this))
 {
     setModel(m_lines);
+    setItemDelegate(m_delegate);
     setUniformItemSizes(true);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(ExtendedSelection);
@@ -122,6 +178,7 @@ QSize ResultsLogView::rowSize(QByteArrayView log, const std::vector<LogLine> &li
     std::array<double, 256> advance{};
     for (int byte = 0; byte < 256; ++byte)
         advance[std::size_t(byte)] = metrics.horizontalAdvance(platform::fromCodePage(QByteArray(1, char(byte))));
+    m_delegate->setAdvances(advance);
     const double widest = widestLineWidth(log, lines, advance);
     // The item's text margins as the style draws them, and a pixel or two for kerning and rounding.
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class LogLineDelegate;
 class LogLinesModel;
 struct LogLine;
 
@@ -31,7 +32,9 @@ protected:
 
 private:
     // The size of every row: the widest line in the box's font, and the font's line height.
+    // It also gives the painter of long lines the advances it measured them with.
     QSize rowSize(QByteArrayView log, const std::vector<LogLine> &lines) const;
 
     LogLinesModel *m_lines;
+    LogLineDelegate *m_delegate;
 };
