@@ -60,9 +60,10 @@ Entry readEntry(QXmlStreamReader &xml)
 {
     Entry entry{int(xml.lineNumber()), {}};
     while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("translation"))
-            entry.translations.insert(xml.attributes().value(QLatin1String("id")).toString(), readTranslation(xml));
-        else
+        if (xml.name() == QLatin1String("translation")) {
+            const QString id = xml.attributes().value(QLatin1String("id")).toString();
+            entry.translations.insert(id, readTranslation(xml));
+        } else
             xml.skipCurrentElement();
     }
     return entry;
