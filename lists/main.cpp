@@ -12,7 +12,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -112,6 +115,25 @@ int writeOutput(const QString &path, const QByteArray &bytes, const QStringList 
     return 0;
 }
 
+// Each new list is synced to the disk before it gets its name, and its directory after: hundreds of
+// lists wait on the disk one by one unless several are made at once.
+std::vector<platform::CreateResult> createAll(const QStringList &paths, const QList<ListFile> &lists)
+{
+    std::vector<platform::CreateResult> results(size_t(paths.size()), platform::CreateResult::Failed);
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype index = next++; index < paths.size(); index = next++)
+            results[size_t(index)] = platform::createFileExclusively(paths[index], lists[index].bytes);
+    };
+    std::vector<std::thread> workers;
+    for (qsizetype worker = 1; worker < std::min<qsizetype>(paths.size(), 16); ++worker)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+    return results;
+}
+
 int runImport(const Options &options, const QStringList &files)
 {
     if (!onlyOptions(options, QStringLiteral("import"), {&options.output, &options.name}))
@@ -166,21 +188,25 @@ int runImport(const Options &options, const QStringList &files)
     if (!taken.isEmpty())
         return 1;
 
-    // All or nothing: what was made before a failure is taken back.
-    QStringList made;
-    for (const ListFile &list : lists) {
-        const QString path = platform::joinPath(directory, list.fileName);
-        const platform::CreateResult result = platform::createFileExclusively(path, list.bytes);
-        if (result != platform::CreateResult::Created) {
-            say(result == platform::CreateResult::AlreadyExists
-                    ? QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(path))
-                    : QStringLiteral("Nem írható ki: %1").arg(shown(path)));
-            for (const QString &done : made)
-                platform::removeFile(done);
-            return 1;
+    QStringList paths;
+    for (const ListFile &list : lists)
+        paths.append(platform::joinPath(directory, list.fileName));
+    const std::vector<platform::CreateResult> results = createAll(paths, lists);
+    // All or nothing: when one list cannot be made, the others made with it are taken back.
+    if (std::any_of(results.begin(), results.end(), [](platform::CreateResult result) {
+            return result != platform::CreateResult::Created;
+        })) {
+        for (qsizetype index = 0; index < paths.size(); ++index) {
+            if (results[size_t(index)] == platform::CreateResult::Created)
+                platform::removeFile(paths[index]);
+            else
+                say(results[size_t(index)] == platform::CreateResult::AlreadyExists
+                        ? QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(paths[index]))
+                        : QStringLiteral("Nem írható ki: %1").arg(shown(paths[index])));
         }
-        made.append(path);
+        return 1;
     }
+    const QStringList &made = paths;
     std::printf("%s\n", qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3")
                                        .arg(reading.pairs.size())
                                        .arg(lists.size())

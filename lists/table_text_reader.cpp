@@ -100,7 +100,20 @@ QChar guessSeparator(const QString &text)
     return semicolons > 0 || commas == 0 ? QLatin1Char(';') : QLatin1Char(',');
 }
 
-ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColumns)
+namespace {
+
+// The number of cells that hold something, up to the last of them.
+qsizetype filledWidth(const QStringList &cells)
+{
+    qsizetype width = cells.size();
+    while (width > 0 && cells[width - 1].isEmpty())
+        --width;
+    return width;
+}
+
+} // namespace
+
+ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColumns, qsizetype maxWidth)
 {
     ImportReading reading;
     reading.problems = table.problems;
@@ -110,6 +123,8 @@ ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColu
         if (const std::optional<ColumnMap> named = columnsNamedBy(table.records.first().cells)) {
             columns = *named;
             first = 1;
+            if (maxWidth > 0)
+                maxWidth = table.records.first().cells.size();
         }
     }
     const auto cellAt = [](const QStringList &cells, int column) {
@@ -117,6 +132,14 @@ ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColu
     };
     for (qsizetype index = first; index < table.records.size(); ++index) {
         const TableRecord &record = table.records[index];
+        // A separator typed inside an unquoted cell splits it: the tail would silently go missing.
+        if (maxWidth > 0 && filledWidth(record.cells) > maxWidth) {
+            reading.problems.append({record.line, QStringLiteral("a sorban %1 mező van, de a táblázatnak csak %2 oszlopa; "
+                                                                 "az elválasztójelet tartalmazó cellát idézőjelbe kell tenni")
+                                                      .arg(filledWidth(record.cells))
+                                                      .arg(maxWidth)});
+            continue;
+        }
         takePair(reading, record.line,
                  {cellAt(record.cells, columns.english), cellAt(record.cells, columns.hungarian),
                   cellAt(record.cells, columns.note)});
@@ -127,5 +150,5 @@ ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColu
 ImportReading readTableText(const QByteArray &bytes)
 {
     const QString text = decodeText(bytes);
-    return pairsOfTable(splitTable(text, guessSeparator(text)), ColumnMap{});
+    return pairsOfTable(splitTable(text, guessSeparator(text)), ColumnMap{}, 3);
 }

@@ -27,8 +27,9 @@ TableSplit splitTable(const QString &text, QChar separator, int firstLine = 1);
 // Tab, else semicolon, else comma: whichever the first row holds outside quotes.
 QChar guessSeparator(const QString &text);
 
-// The pairs of the rows, from the columns the first row names or else in order.
-ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColumns);
+// The pairs of the rows, from the columns the first row names or else in order. With a width, a row
+// that fills more cells than the header row has (or than the width, without one) is refused.
+ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColumns, qsizetype maxWidth = 0);
 
 // A comma-, semicolon- or tab-separated table in any of the encodings of decodeText.
 ImportReading readTableText(const QByteArray &bytes);

@@ -88,6 +88,10 @@ void TestLists::readers_data()
         << "1: a magyar szó üres\n2: az angol szó üres\n3: az angol szó olyan karaktert tartalmaz, amelyet a "
            "szójegyzékfájl nem tud tárolni: „ñ”\n4: az angol szó a mezőelválasztó karaktert (0x0E) tartalmazza\n"
            "5: az angol szó 41 karakter hosszú, legfeljebb 40 lehet\n5: a megjegyzés 51 karakter hosszú, legfeljebb 50 lehet";
+    QTest::addRow("refused: a separator inside an unquoted cell")
+        << QByteArray("Angol;Magyar\ndog;kutya;\nwindow;ablak;a\n")
+        << "dog|kutya|\n3: a sorban 3 mező van, de a táblázatnak csak 2 oszlopa; az elválasztójelet tartalmazó cellát "
+           "idézőjelbe kell tenni";
     QTest::addRow("refused: quote left open") << QByteArray("a;b\n\"c;d\n") << "a|b|\n2: az idézőjeles mező nincs lezárva";
     QTest::addRow("refused: broken XML") << QByteArray("<kvtml version=\"2.0\">\n<entries>\n")
                                           << "3: a fájl nem ép XML (Premature end of document.)";
