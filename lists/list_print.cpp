@@ -30,14 +30,29 @@ QFont face(double points, bool bold = false, bool italic = false)
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setItalic(italic);
+    // No ligatures: "fl" stays two letters, as a pupil writes them and a search finds them.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
+// A cell holds up to 50 characters, perhaps one long word: the text shrinks until it fits its box,
+// and breaks inside words only when even the smallest size is too wide.
 void text(QPainter &painter, const QRectF &box, const QString &content, const QFont &font,
           int alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    painter.setFont(font);
-    painter.drawText(box.adjusted(mm(1.5), 0, -mm(1.5), 0), alignment | Qt::TextWordWrap, content);
+    const QRectF inner = box.adjusted(mm(1.5), 0, -mm(1.5), 0);
+    QFont fitted = font;
+    int flags = alignment | Qt::TextWordWrap;
+    const auto fits = [&] {
+        const QRectF needed = QFontMetricsF(fitted, painter.device()).boundingRect(inner, flags, content);
+        return needed.width() <= inner.width() + 0.5 && needed.height() <= inner.height() + 0.5;
+    };
+    while (!fits() && fitted.pointSizeF() > 6.5)
+        fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+    if (!fits())
+        flags = alignment | Qt::TextWrapAnywhere;
+    painter.setFont(fitted);
+    painter.drawText(inner, flags, content);
 }
 
 void line(QPainter &painter, double x1, double y1, double x2, double y2, double width = 0.25,
@@ -119,7 +134,7 @@ void drawCards(QPainter &painter, const PrintedPage &page)
     heading(painter, page,
             QStringLiteral("Vágd szét a folytonos vonalak mentén, és hajtsd félbe a szaggatott vonalon: "
                            "elöl az angol, hátul a magyar szó."));
-    const double top = 42, height = 24, half = kWidth / 2;
+    const double top = 42, height = 23.5, half = kWidth / 2;
     for (qsizetype index = 0; index < page.pairs.size(); ++index) {
         const WordPair &pair = page.pairs[index];
         const double y = top + height * index;
