@@ -178,19 +178,19 @@ int runImport(const Options &options, const QStringList &files)
     }
 
     const QList<ListFile> lists = listFilesOf(reading.pairs, name);
-    QStringList taken;
-    for (const ListFile &list : lists) {
-        if (platform::pathExists(platform::joinPath(directory, list.fileName)))
-            taken.append(platform::joinPath(directory, list.fileName));
-    }
-    for (const QString &path : taken)
-        say(QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(path)));
-    if (!taken.isEmpty())
-        return 1;
-
     QStringList paths;
     for (const ListFile &list : lists)
         paths.append(platform::joinPath(directory, list.fileName));
+    bool taken = false;
+    for (const QString &path : paths) {
+        if (platform::pathExists(path)) {
+            say(QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(path)));
+            taken = true;
+        }
+    }
+    if (taken)
+        return 1;
+
     const std::vector<platform::CreateResult> results = createAll(paths, lists);
     // All or nothing: when one list cannot be made, the others made with it are taken back.
     if (std::any_of(results.begin(), results.end(), [](platform::CreateResult result) {
@@ -206,11 +206,11 @@ int runImport(const Options &options, const QStringList &files)
         }
         return 1;
     }
-    const QStringList &made = paths;
+    const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
     std::printf("%s\n", qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3")
                                        .arg(reading.pairs.size())
                                        .arg(lists.size())
-                                       .arg(shown(made.first()) + (made.size() > 1 ? " … " + shown(made.last()) : QString()))));
+                                       .arg(made)));
     return 0;
 }
 
