@@ -45,6 +45,8 @@ metainfo=usr/share/metainfo/$app_id.metainfo.xml
 manual=usr/share/man/man1/vokalindo.1.gz
 report=usr/bin/vokalindo-report
 report_manual=usr/share/man/man1/vokalindo-report.1.gz
+lists=usr/bin/vokalindo-lists
+lists_manual=usr/share/man/man1/vokalindo-lists.1.gz
 docs=usr/share/doc/vokalindo
 
 # --- Contents -------------------------------------------------------------------------------
@@ -58,12 +60,12 @@ awk '{ sub(/ -> .*/, ""); path = $6; sub(/^\.\//, "", path); if (path != "") pri
     "$work/contents.txt" >"$work/paths.txt"
 
 for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo" "$manual" "$docs/copyright" \
-    "$docs/changelog.gz" "$docs/examples/vokalindo.conf" "$report" "$report_manual"; do
+    "$docs/changelog.gz" "$docs/examples/vokalindo.conf" "$report" "$report_manual" "$lists" "$lists_manual"; do
     if grep -qx "$path" "$work/paths.txt"; then pass "package holds /$path"
     else fail "package lacks /$path"; fi
 done
 
-for path in "$launcher" "$program" "$report"; do
+for path in "$launcher" "$program" "$report" "$lists"; do
     if grep -E "^-rwxr-xr-x .* \./$path\$" "$work/contents.txt" >/dev/null; then pass "/$path is executable"
     else fail "/$path is not installed as an executable (rwxr-xr-x)"; fi
 done
@@ -350,6 +352,30 @@ run_command report-unknown "$root/$report" --no-such-option
 if [ "$status" = 2 ] && grep -q '^vokalindo-report: .*no-such-option' <<<"$err" && [ -z "$out" ]; then
     pass "/$report --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
 else fail "/$report --no-such-option: status $status, output: $out $err"; fi
+# The word-list tool: the same three, and one list imported, exported and printed from the package.
+run_command lists-help "$root/$lists" --help
+if [ "$status" = 0 ] && grep -q -- '--format <FORMÁTUM>' <<<"$out" && grep -q '^Használat: vokalindo-lists' <<<"$out" \
+    && [ -z "$err" ]; then pass "/$lists --help: status 0, Hungarian help on standard output"
+else fail "/$lists --help: status $status, output: $out $err"; fi
+run_command lists-version "$root/$lists" --version
+if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "vokalindo-lists $(dpkg-deb -f "$deb" Version)" ]; then
+    pass "/$lists --version: $(head -n 1 <<<"$out")"
+else fail "/$lists --version: status $status, output: $out $err"; fi
+run_command lists-unknown "$root/$lists" --no-such-option
+if [ "$status" = 2 ] && grep -q '^vokalindo-lists: .*no-such-option' <<<"$err" && [ -z "$out" ]; then
+    pass "/$lists --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
+else fail "/$lists --no-such-option: status $status, output: $out $err"; fi
+mkdir -p "$work/lists"
+# The list file the window would write for these two pairs: Windows-1250, 0x0E after each field, CR LF.
+expected_list="$(printf '1\016bridge\016h\355d\016 \016\r\n2\016space\016\373r, vil\341g\373r\016 \016\r\n' | od -An -tx1)"
+printf 'Angol;Magyar;Megjegyzés\r\nbridge;híd;\r\nspace;űr, világűr;\r\n' >"$work/lists/szavak.csv"
+if (cd "$work/lists" && env -i PATH="$PATH" LC_ALL=C.UTF-8 "$root/$lists" import szavak.csv >/dev/null 2>&1 \
+    && env -i PATH="$PATH" LC_ALL=C.UTF-8 "$root/$lists" export szavak.szo --format tsv --output vissza.tsv 2>&1 \
+    && env -i PATH="$PATH" LC_ALL=C.UTF-8 "$root/$lists" print szavak.szo --kind cards --output lapok.pdf 2>&1) \
+    && [ "$(od -An -tx1 "$work/lists/szavak.szo")" = "$expected_list" ] \
+    && grep -q 'űr, világűr' "$work/lists/vissza.tsv" && head -c 5 "$work/lists/lapok.pdf" | grep -q '%PDF-'; then
+    pass "/$lists imports a table into a Windows-1250 list, exports it and prints it"
+else fail "/$lists cannot import, export or print a list: $(ls "$work/lists")"; fi
 [ ! -e "$work/cli-home/.local" ] && pass "the command line through the launcher made no data directory" ||
     fail "the launcher made $work/cli-home/.local for --help"
 

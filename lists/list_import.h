@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "lists/word_pair.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The pairs of a file of another program, whatever its kind, told from its content: KVTML, a
+// flashcard export, or a separated text table.
+ImportReading readWordSource(const QByteArray &bytes);
+
+struct ListFile {
+    QString fileName;
+    QByteArray bytes;
+};
+
+// The pairs as list files of at most 20: NAME.szo, or NAME-01.szo, NAME-02.szo, ... when they
+// need more than one (with as many digits as the last number needs, at least two).
+QList<ListFile> listFilesOf(const QList<WordPair> &pairs, const QString &name);

@@ -1,0 +1,311 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/translations.h"
+#include "lists/kvtml.h"
+#include "lists/list_export.h"
+#include "lists/list_import.h"
+#include "lists/list_print.h"
+#include "platform/files.h"
+#include "wordlist/list_name.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A spreadsheet of a whole school year is a few megabytes; a file chosen by mistake stops here.
+constexpr qint64 kMaxImportSize = 64 * 1024 * 1024;
+
+void say(const QString &text)
+{
+    std::fputs(qPrintable(QStringLiteral("vokalindo-lists: ") + text + QLatin1Char('\n')), stderr);
+}
+
+void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+}
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+struct Options {
+    QCommandLineParser parser;
+    QCommandLineOption help{{"h", "help"}, QStringLiteral("Kiírja ezt a súgót, és kilép.")};
+    QCommandLineOption version{{"v", "version"}, QStringLiteral("Kiírja a program változatát, és kilép.")};
+    QCommandLineOption output{{"o", "output"},
+                              QStringLiteral("import: a szójegyzékek mappája (alapértelmezés: az aktuális mappa); "
+                                             "export: a kimeneti fájl (alapértelmezés: a szabványos kimenet); "
+                                             "print: a PDF-fájl (alapértelmezés: az első szójegyzék neve .pdf "
+                                             "kiterjesztéssel az aktuális mappában)."),
+                              QStringLiteral("HELY")};
+    QCommandLineOption name{{"n", "name"},
+                            QStringLiteral("import: a szójegyzékek neve (alapértelmezés: a bemeneti fájl neve "
+                                           "kiterjesztés nélkül); 20-nál több szópárból NÉV-01.szo, NÉV-02.szo, … "
+                                           "készül."),
+                            QStringLiteral("NÉV")};
+    QCommandLineOption format{{"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."),
+                              QStringLiteral("FORMÁTUM")};
+    QCommandLineOption kind{{"k", "kind"},
+                            QStringLiteral("print: list (a szójegyzék táblázatban, ez az alapértelmezés), test-en "
+                                           "(dolgozat: az angol szó adott, a magyart kell beírni), test-hu (a magyar "
+                                           "adott), cards (hajtogatós szókártyák)."),
+                            QStringLiteral("FAJTA")};
+};
+
+// An option given to a command that has no use for it is a mistake the teacher should hear of.
+bool onlyOptions(const Options &options, const QString &command, const QList<const QCommandLineOption *> &allowed)
+{
+    for (const QCommandLineOption *option : {&options.output, &options.name, &options.format, &options.kind}) {
+        if (options.parser.isSet(*option) && !allowed.contains(option)) {
+            say(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.").arg(option->names().last(), command));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QList<NamedList>> readLists(const QStringList &paths)
+{
+    QList<NamedList> lists;
+    for (const QString &path : paths) {
+        const std::optional<QByteArray> bytes = platform::readFileStart(path, kMaxWordListFileSize + 1);
+        if (!bytes) {
+            say(QStringLiteral("Nem olvasható: %1").arg(shown(path)));
+            return std::nullopt;
+        }
+        const WordListReading reading = readWordList(*bytes);
+        if (reading.outcome != ReadOutcome::Complete) {
+            say(QStringLiteral("Nem ép szójegyzékfájl: %1").arg(shown(path)));
+            return std::nullopt;
+        }
+        lists.append({listNameOf(QDir::fromNativeSeparators(path)), pairsOfReading(reading)});
+    }
+    return lists;
+}
+
+// Writing over one of the lists being read would lose it.
+bool isOneOf(const QString &output, const QStringList &inputs)
+{
+    const QString target = QFileInfo(output).canonicalFilePath();
+    return !target.isEmpty() && std::any_of(inputs.begin(), inputs.end(), [&](const QString &input) {
+        return QFileInfo(input).canonicalFilePath() == target;
+    });
+}
+
+int writeOutput(const QString &path, const QByteArray &bytes, const QStringList &inputs)
+{
+    if (isOneOf(path, inputs)) {
+        say(QStringLiteral("A kimenet nem lehet az egyik beolvasott szójegyzék: %1").arg(shown(path)));
+        return 1;
+    }
+    if (!platform::writeWholeFileAtomically(path, bytes)) {
+        say(QStringLiteral("Nem írható ki: %1").arg(shown(path)));
+        return 1;
+    }
+    return 0;
+}
+
+// Each new list is synced to the disk before it gets its name, and its directory after: hundreds of
+// lists wait on the disk one by one unless several are made at once.
+std::vector<platform::CreateResult> createAll(const QStringList &paths, const QList<ListFile> &lists)
+{
+    std::vector<platform::CreateResult> results(size_t(paths.size()), platform::CreateResult::Failed);
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype index = next++; index < paths.size(); index = next++)
+            results[size_t(index)] = platform::createFileExclusively(paths[index], lists[index].bytes);
+    };
+    std::vector<std::thread> workers;
+    for (qsizetype worker = 1; worker < std::min<qsizetype>(paths.size(), 16); ++worker)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+    return results;
+}
+
+int runImport(const Options &options, const QStringList &files)
+{
+    if (!onlyOptions(options, QStringLiteral("import"), {&options.output, &options.name}))
+        return 2;
+    if (files.size() != 1) {
+        say(QStringLiteral("Az import parancs egyetlen fájlt vár."));
+        return 2;
+    }
+    const QString &input = files.first();
+    const QString name = options.parser.isSet(options.name) ? options.parser.value(options.name)
+                                                            : QFileInfo(input).completeBaseName();
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || name == QLatin1String(".") || name == QLatin1String("..")) {
+        say(QStringLiteral("Nem használható szójegyzéknév: %1").arg(name));
+        return 2;
+    }
+    const QString directory = options.parser.isSet(options.output) ? options.parser.value(options.output) : QDir::currentPath();
+    if (!platform::isDirectory(directory)) {
+        say(QStringLiteral("Nincs ilyen mappa: %1").arg(shown(directory)));
+        return 1;
+    }
+    const std::optional<QByteArray> bytes = platform::readFileStart(input, kMaxImportSize + 1);
+    if (!bytes) {
+        say(QStringLiteral("Nem olvasható: %1").arg(shown(input)));
+        return 1;
+    }
+    if (bytes->size() > kMaxImportSize) {
+        say(QStringLiteral("A fájl túl nagy (legfeljebb 64 MiB lehet): %1").arg(shown(input)));
+        return 1;
+    }
+
+    const ImportReading reading = readWordSource(*bytes);
+    for (const ImportProblem &problem : reading.problems)
+        std::fputs(qPrintable(QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason)), stderr);
+    if (!reading.problems.isEmpty()) {
+        say(QStringLiteral("Nem készült szójegyzék: %1 hiba.").arg(reading.problems.size()));
+        return 1;
+    }
+    if (reading.pairs.isEmpty()) {
+        std::fputs(qPrintable(QStringLiteral("%1:1: nincs benne egy szópár sem\n").arg(input)), stderr);
+        return 1;
+    }
+
+    const QList<ListFile> lists = listFilesOf(reading.pairs, name);
+    QStringList paths;
+    for (const ListFile &list : lists)
+        paths.append(platform::joinPath(directory, list.fileName));
+    bool taken = false;
+    for (const QString &path : paths) {
+        if (platform::pathExists(path)) {
+            say(QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(path)));
+            taken = true;
+        }
+    }
+    if (taken)
+        return 1;
+
+    const std::vector<platform::CreateResult> results = createAll(paths, lists);
+    // All or nothing: when one list cannot be made, the others made with it are taken back.
+    if (std::any_of(results.begin(), results.end(), [](platform::CreateResult result) {
+            return result != platform::CreateResult::Created;
+        })) {
+        for (qsizetype index = 0; index < paths.size(); ++index) {
+            if (results[size_t(index)] == platform::CreateResult::Created)
+                platform::removeFile(paths[index]);
+            else
+                say(results[size_t(index)] == platform::CreateResult::AlreadyExists
+                        ? QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(paths[index]))
+                        : QStringLiteral("Nem írható ki: %1").arg(shown(paths[index])));
+        }
+        return 1;
+    }
+    const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
+    std::printf("%s\n", qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3")
+                                       .arg(reading.pairs.size())
+                                       .arg(lists.size())
+                                       .arg(made)));
+    return 0;
+}
+
+int runExport(const Options &options, const QStringList &files)
+{
+    if (!onlyOptions(options, QStringLiteral("export"), {&options.output, &options.format}))
+        return 2;
+    const QString format = options.parser.value(options.format);
+    if (files.isEmpty() || (format != "tsv" && format != "csv" && format != "kvtml")) {
+        say(QStringLiteral("Az export parancs szójegyzékfájlokat és a --format tsv|csv|kvtml kapcsolót várja."));
+        return 2;
+    }
+    const std::optional<QList<NamedList>> lists = readLists(files);
+    if (!lists)
+        return 1;
+    const QString output = options.parser.value(options.output);
+    const QByteArray bytes =
+        format == "tsv"   ? tsvOfLists(*lists)
+        : format == "csv" ? csvOfLists(*lists)
+                          : kvtmlOfLists(*lists, output.isEmpty() ? lists->first().name : QFileInfo(output).completeBaseName());
+    if (output.isEmpty()) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    return writeOutput(output, bytes, files);
+}
+
+int runPrint(const Options &options, const QStringList &files)
+{
+    if (!onlyOptions(options, QStringLiteral("print"), {&options.output, &options.kind}))
+        return 2;
+    const std::optional<PrintKind> kind =
+        printKindNamed(options.parser.isSet(options.kind) ? options.parser.value(options.kind) : QStringLiteral("list"));
+    if (files.isEmpty() || !kind) {
+        say(QStringLiteral("A print parancs szójegyzékfájlokat vár, és a --kind list|test-en|test-hu|cards kapcsolót."));
+        return 2;
+    }
+    const std::optional<QList<NamedList>> lists = readLists(files);
+    if (!lists)
+        return 1;
+    const QString output = options.parser.isSet(options.output) ? options.parser.value(options.output)
+                                                                : lists->first().name + QStringLiteral(".pdf");
+    return writeOutput(output, pdfOfPages(pagesOf(*lists, *kind)), files);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The pages are drawn without a window: no display is needed, none is used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepSeriousMessages);
+    QGuiApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vokalindo-lists"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VOKALINDO_VERSION));
+    installQtHungarianTranslations(application);
+
+    Options options;
+    options.parser.setApplicationDescription(QStringLiteral(
+        "Szójegyzékek a Vokalindo szótanulóhoz más programokból, és vissza azokba, vagy papírra.\n\n"
+        "  import FÁJL        táblázat (CSV, pontosvesszős vagy tabulátoros szöveg; UTF-8, UTF-16 vagy\n"
+        "                     Windows-1250), KVTML 2.0 vagy szókártyaprogram szöveges exportja .szo\n"
+        "                     szójegyzékekké, 20 szópáronként. Ha egy sor hibás, semmit nem ír, és minden\n"
+        "                     hibát FÁJL:SOR: ok alakban felsorol. Meglévő fájlt nem ír felül.\n"
+        "  export LISTA.szo…  a szójegyzékek egy TSV, CSV vagy KVTML fájlban, az Angol, Magyar,\n"
+        "                     Megjegyzés oszlopokkal.\n"
+        "  print LISTA.szo…   A4-es PDF: a szójegyzék táblázatban, dolgozatlap megoldókulccsal, vagy\n"
+        "                     hajtogatós szókártyák."));
+    options.parser.addOptions({options.help, options.version, options.output, options.name, options.format, options.kind});
+    options.parser.addPositionalArgument(QStringLiteral("parancs"), QStringLiteral("import, export vagy print."),
+                                         QStringLiteral("PARANCS FÁJL…"));
+    if (!options.parser.parse(QCoreApplication::arguments())) {
+        say(options.parser.errorText());
+        return 2;
+    }
+    if (options.parser.isSet(options.help)) {
+        QString help = options.parser.helpText();
+        help.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("vokalindo-lists"));
+        std::fputs(qPrintable(help), stdout);
+        return 0;
+    }
+    if (options.parser.isSet(options.version)) {
+        std::printf("vokalindo-lists %s\n", VOKALINDO_VERSION);
+        return 0;
+    }
+    QStringList arguments = options.parser.positionalArguments();
+    const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+    if (command == QLatin1String("import"))
+        return runImport(options, arguments);
+    if (command == QLatin1String("export"))
+        return runExport(options, arguments);
+    if (command == QLatin1String("print"))
+        return runPrint(options, arguments);
+    say(command.isEmpty() ? QStringLiteral("Hiányzik a parancs: import, export vagy print.")
+                          : QStringLiteral("Ismeretlen parancs: %1").arg(command));
+    return 2;
+}
