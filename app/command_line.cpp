@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
 #include <sys/stat.h>
 
 
@@ -27,6 +29,42 @@ QString versionText()
                                          "<https://www.gnu.org/licenses/gpl-3.0.html>\n"
                                          "Ez szabad szoftver: szabadon módosítható és továbbadható.\n"
                                          "A törvény által megengedett mértékben NINCS RÁ GARANCIA.\n");
+}
+
+// The options that QGuiApplication and QApplication take for themselves (a desktop session restores
+// the program with -session), with whether a value follows. They are left in argv for QApplication.
+struct QtOption {
+    const char *name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},      {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},         {"qwindowicon", true},   {"icon", true},
+    {"qwindowtitle", true},  {"title", true},              {"display", true},       {"session", true},
+    {"style", true},         {"stylesheet", true},         {"qmljsdebugger", true}, {"reverse", false},
+    {"widgetcount", false},  {"nograb", false},            {"dograb", false},       {"sync", false},
+};
+
+// The arguments without Qt's own options, each written -name, --name, -name=value or --name=value.
+QStringList withoutQtOptions(const QStringList &arguments)
+{
+    QStringList ours;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const QString word = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
+                             : argument.startsWith(QLatin1Char('-')) ? argument.mid(1)
+                                                                     : QString();
+        const QString name = word.section(QLatin1Char('='), 0, 0);
+        const auto known = std::find_if(std::begin(kQtOptions), std::end(kQtOptions),
+                                        [&](const QtOption &option) { return name == QLatin1String(option.name); });
+        if (i == 0 || word.isEmpty() || known == std::end(kQtOptions)) {
+            ours.append(argument);
+            continue;
+        }
+        if (known->takesValue && !word.contains(QLatin1Char('=')))
+            ++i;
+    }
+    return ours;
 }
 
 CommandLineRequest refusal(const QString &reason)
@@ -58,13 +96,13 @@ CommandLineRequest readCommandLine(const QStringList &arguments)
                                         QStringLiteral("Kiírja ezt a súgót, és kilép."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Kiírja a program változatát, és kilép."));
-    // "-platform" is one unknown option, not eight unknown letters.
+    // "-platfrom" is one unknown option, not eight unknown letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(directoryOption);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
 
-    if (!parser.parse(arguments))
+    if (!parser.parse(withoutQtOptions(arguments)))
         return refusal(parser.errorText());
     CommandLineRequest request;
     if (parser.isSet(helpOption)) {

@@ -17,7 +17,8 @@ struct CommandLineRequest {
     int exitStatus = 0;
 };
 
-// Reads the arguments, the program's name first. Qt's own texts of the parser ("Használat:",
+// Reads the arguments, the program's name first. Qt's own options (-platform, -style, -session, ...)
+// are left for QApplication, which takes them when it is made. Qt's own texts of the parser ("Használat:",
 // the parse errors) are Hungarian when Qt's Hungarian translations are installed.
 CommandLineRequest readCommandLine(const QStringList &arguments);
 

@@ -24,6 +24,8 @@ private slots:
         QTest::addRow("--directory=DIR") << QStringList{"--directory=/srv/közös mappa"} << "/srv/közös mappa";
         QTest::addRow("-d DIR") << QStringList{"-d", "osztály"} << "osztály";
         QTest::addRow("the last one counts") << QStringList{"-d", "a", "--directory", "b"} << "b";
+        QTest::addRow("Qt's own options") << QStringList{"-platform", "xcb", "-session", "1a2b", "-reverse", "--style=Fusion",
+                                                         "-qwindowgeometry", "640x480", "-d", "c"} << "c";
     }
     void startsTheWindow()
     {
@@ -68,7 +70,7 @@ private slots:
         QTest::addColumn<QString>("named");
         QTest::addRow("unknown long option") << QStringList{"--directroy", "x"} << "„directroy”";
         QTest::addRow("unknown short option") << QStringList{"-x"} << "„x”";
-        QTest::addRow("Qt's own option") << QStringList{"-platform", "offscreen"} << "„platform”";
+        QTest::addRow("a misspelt option of Qt's") << QStringList{"-platfrom", "offscreen"} << "„platfrom”";
         QTest::addRow("a stray argument") << QStringList{"osztály"} << "„osztály”";
         QTest::addRow("no value") << QStringList{"--directory"} << "„--directory”";
         QTest::addRow("an empty value") << QStringList{"--directory="} << "--directory";
