@@ -17,6 +17,7 @@ struct Translation {
 
 struct Entry {
     int line = 1;
+    QString id;
     QHash<QString, Translation> translations; // by identifier id
 };
 
@@ -58,7 +59,7 @@ Translation readTranslation(QXmlStreamReader &xml)
 
 Entry readEntry(QXmlStreamReader &xml)
 {
-    Entry entry{int(xml.lineNumber()), {}};
+    Entry entry{int(xml.lineNumber()), xml.attributes().value(QLatin1String("id")).toString(), {}};
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("translation")) {
             const QString id = xml.attributes().value(QLatin1String("id")).toString();
@@ -67,6 +68,61 @@ Entry readEntry(QXmlStreamReader &xml)
             xml.skipCurrentElement();
     }
     return entry;
+}
+
+// The entry ids of each lesson. Every container is a lesson, a nested one too, in the order they
+// begin. Read without recursion, so that no nesting, however deep, can exhaust the stack.
+QList<QStringList> readLessons(QXmlStreamReader &xml)
+{
+    QList<QStringList> lessons;
+    QList<qsizetype> open; // the lessons of the containers being read, innermost last
+    for (;;) {
+        if (!xml.readNextStartElement()) { // the end of a container, of <lessons>, or of the file
+            if (open.isEmpty() || xml.hasError())
+                return lessons;
+            open.removeLast();
+        } else if (xml.name() == QLatin1String("container")) {
+            open.append(lessons.size());
+            lessons.append(QStringList());
+        } else if (xml.name() == QLatin1String("entry") && !open.isEmpty()) {
+            lessons[open.last()].append(xml.attributes().value(QLatin1String("id")).toString());
+            xml.skipCurrentElement();
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+}
+
+// The pairs lesson by lesson, each entry in the first lesson that names it, then those of none.
+void keepLessonsApart(ImportReading &reading, const QList<Entry> &entries, const QList<QStringList> &lessons)
+{
+    QHash<QString, qsizetype> entryOfId;
+    for (qsizetype index = entries.size() - 1; index >= 0; --index)
+        entryOfId.insert(entries[index].id, index); // the first of entries sharing an id
+    QList<bool> placed(entries.size(), false);
+    QList<WordPair> pairs;
+    const auto endList = [&](qsizetype start) {
+        if (pairs.size() > start)
+            reading.listSizes.append(pairs.size() - start);
+    };
+    for (const QStringList &lesson : lessons) {
+        const qsizetype start = pairs.size();
+        for (const QString &id : lesson) {
+            const auto found = entryOfId.constFind(id);
+            if (found != entryOfId.constEnd() && !placed[*found]) {
+                placed[*found] = true;
+                pairs.append(reading.pairs[*found]);
+            }
+        }
+        endList(start);
+    }
+    const qsizetype start = pairs.size();
+    for (qsizetype index = 0; index < entries.size(); ++index) {
+        if (!placed[index])
+            pairs.append(reading.pairs[index]);
+    }
+    endList(start);
+    reading.pairs = pairs;
 }
 
 // The ids of English and Hungarian: named by the identifiers, else the first two ids "0" and "1".
@@ -98,6 +154,7 @@ ImportReading readKvtml(const QByteArray &bytes)
     QXmlStreamReader xml(bytes);
     QHash<QString, QString> languages;
     QList<Entry> entries;
+    QList<QStringList> lessons;
     if (xml.readNextStartElement()) {
         if (xml.name() != QLatin1String("kvtml") || !xml.attributes().value(QLatin1String("version")).startsWith(u"2")) {
             reading.problems.append({int(xml.lineNumber()), QStringLiteral("nem KVTML 2.0 fájl")});
@@ -118,6 +175,8 @@ ImportReading readKvtml(const QByteArray &bytes)
                     else
                         xml.skipCurrentElement();
                 }
+            } else if (xml.name() == QLatin1String("lessons")) {
+                lessons += readLessons(xml);
             } else {
                 xml.skipCurrentElement();
             }
@@ -135,6 +194,9 @@ ImportReading readKvtml(const QByteArray &bytes)
         const QString note = englishSide.comment.isEmpty() ? hungarianSide.comment : englishSide.comment;
         takePair(reading, entry.line, {englishSide.text, hungarianSide.text, note});
     }
+    // With every entry a pair, the pairs stand in the entries' order, ready to be regrouped.
+    if (reading.problems.isEmpty())
+        keepLessonsApart(reading, entries, lessons);
     return reading;
 }
 

@@ -17,5 +17,6 @@ struct ListFile {
 };
 
 // The pairs as list files of at most 20: NAME.szo, or NAME-01.szo, NAME-02.szo, ... when they
-// need more than one (with as many digits as the last number needs, at least two).
-QList<ListFile> listFilesOf(const QList<WordPair> &pairs, const QString &name);
+// need more than one (with as many digits as the last number needs, at least two). With sizes, each
+// run of pairs is cut into lists of its own, numbered on across the runs.
+QList<ListFile> listFilesOf(const QList<WordPair> &pairs, const QString &name, const QList<qsizetype> &runSizes = {});

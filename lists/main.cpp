@@ -50,8 +50,8 @@ struct Options {
                               QStringLiteral("HELY")};
     QCommandLineOption name{{"n", "name"},
                             QStringLiteral("import: a szójegyzékek neve (alapértelmezés: a bemeneti fájl neve "
-                                           "kiterjesztés nélkül); 20-nál több szópárból NÉV-01.szo, NÉV-02.szo, … "
-                                           "készül."),
+                                           "kiterjesztés nélkül); 20-nál több szópárból vagy több KVTML-leckéből "
+                                           "NÉV-01.szo, NÉV-02.szo, … készül."),
                             QStringLiteral("NÉV")};
     QCommandLineOption format{{"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."),
                               QStringLiteral("FORMÁTUM")};
@@ -177,7 +177,7 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
 
-    const QList<ListFile> lists = listFilesOf(reading.pairs, name);
+    const QList<ListFile> lists = listFilesOf(reading.pairs, name, reading.listSizes);
     QStringList paths;
     for (const ListFile &list : lists)
         paths.append(platform::joinPath(directory, list.fileName));
@@ -274,10 +274,13 @@ int main(int argc, char *argv[])
         "Szójegyzékek a Vokalindo szótanulóhoz más programokból, és vissza azokba, vagy papírra.\n\n"
         "  import FÁJL        táblázat (CSV, pontosvesszős vagy tabulátoros szöveg; UTF-8, UTF-16 vagy\n"
         "                     Windows-1250), KVTML 2.0 vagy szókártyaprogram szöveges exportja .szo\n"
-        "                     szójegyzékekké, 20 szópáronként. Ha egy sor hibás, semmit nem ír, és minden\n"
-        "                     hibát FÁJL:SOR: ok alakban felsorol. Meglévő fájlt nem ír felül.\n"
+        "                     szójegyzékekké, 20 szópáronként; a KVTML leckéi külön szójegyzékek lesznek.\n"
+        "                     Ha egy sor hibás, semmit nem ír, és minden hibát FÁJL:SOR: ok alakban\n"
+        "                     felsorol. Meglévő fájlt nem ír felül.\n"
         "  export LISTA.szo…  a szójegyzékek egy TSV, CSV vagy KVTML fájlban, az Angol, Magyar,\n"
-        "                     Megjegyzés oszlopokkal.\n"
+        "                     Megjegyzés oszlopokkal. Csak a KVTML tartja külön az együtt kiírt\n"
+        "                     szójegyzékeket (mindegyik egy lecke); a TSV és a CSV behozatala\n"
+        "                     20 szópáronként osztja fel újra a szópárokat.\n"
         "  print LISTA.szo…   A4-es PDF: a szójegyzék táblázatban, dolgozatlap megoldókulccsal, vagy\n"
         "                     hajtogatós szókártyák."));
     options.parser.addOptions({options.help, options.version, options.output, options.name, options.format, options.kind});

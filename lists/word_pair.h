@@ -26,10 +26,12 @@ struct ImportProblem {
     QString reason;
 };
 
-// All the pairs of an input, or the reasons some of them cannot be stored.
+// All the pairs of an input, or the reasons some of them cannot be stored. An input that keeps
+// its lists apart (KVTML's lessons) gives their sizes: the pairs are the lists one after another.
 struct ImportReading {
     QList<WordPair> pairs;
     QList<ImportProblem> problems;
+    QList<qsizetype> listSizes; // empty: the pairs are one run
 };
 
 QList<WordPair> pairsOfReading(const WordListReading &reading);

@@ -27,6 +27,8 @@ QString shown(const ImportReading &reading)
         lines << pair.english + "|" + pair.hungarian + "|" + pair.note;
     for (const ImportProblem &problem : reading.problems)
         lines << QString::number(problem.line) + ": " + problem.reason;
+    for (qsizetype list = 0; reading.listSizes.size() > 1 && list < reading.listSizes.size(); ++list)
+        lines << "list of " + QString::number(reading.listSizes[list]);
     return lines.join('\n');
 }
 
@@ -77,6 +79,14 @@ void TestLists::readers_data()
                       "<entry id=\"1\"><translation id=\"1\"><text>bread</text></translation><translation id=\"0\">"
                       "<text>kenyér, cipó</text></translation></entry></entries></kvtml>")
         << fruit;
+    QByteArray nested = "<kvtml version=\"2.0\"><entries>";
+    for (const char *id : {"0", "1", "2", "3"})
+        nested += QByteArray("<entry id=\"") + id + "\"><translation id=\"0\"><text>w" + id
+                  + "</text></translation><translation id=\"1\"><text>s" + id + "</text></translation></entry>";
+    QTest::addRow("KVTML lessons: nested, an entry named twice, an entry in none")
+        << nested + "</entries><lessons><container><entry id=\"2\"/><container><entry id=\"0\"/><entry id=\"2\"/>"
+                    "</container><entry id=\"1\"/></container></lessons></kvtml>"
+        << "w2|s2|\nw1|s1|\nw0|s0|\nw3|s3|\nlist of 2\nlist of 1\nlist of 1";
     QTest::addRow("flashcard export, tab and HTML")
         << QByteArray("#separator:tab\n#html:true\n#tags column:3\n<b>pear</b>\tk&ouml;rte\tfood\tgy&#252;m&ouml;lcs\n"
                       "bread<br>\t<div>keny&eacute;r,&nbsp;cip&oacute;</div>\n")
@@ -119,26 +129,33 @@ void TestLists::splitsIntoListsOfTwenty()
 void TestLists::exportThenImportGivesTheListsBack_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::newRow("tsv") << "tsv";
-    QTest::newRow("csv") << "csv";
-    QTest::newRow("kvtml") << "kvtml";
+    QTest::addColumn<int>("first"); // pairs of the first list; the second has 4
+    QTest::addColumn<QList<int>>("back");
+    QTest::newRow("tsv") << "tsv" << 20 << QList<int>{20, 4};
+    QTest::newRow("csv") << "csv" << 20 << QList<int>{20, 4};
+    QTest::newRow("kvtml") << "kvtml" << 20 << QList<int>{20, 4};
+    QTest::newRow("kvtml keeps short lists apart") << "kvtml" << 6 << QList<int>{6, 4};
+    QTest::newRow("tsv joins them") << "tsv" << 6 << QList<int>{10};
 }
 
 void TestLists::exportThenImportGivesTheListsBack()
 {
     QFETCH(QString, format);
+    QFETCH(int, first);
+    QFETCH(QList<int>, back);
     QList<WordPair> tricky = numbered(20);
     tricky[0] = {" leading space", "pontos;vessző", "\"idézet\""};
     tricky[1] = {"a, b", "őrző, űr", "<tag> & jel"};
-    const QList<NamedList> lists = {{"első", tricky}, {"második", numbered(3)}};
+    const QList<NamedList> lists = {{"első", tricky.first(first)}, {"második", numbered(4)}};
     const QByteArray exported = format == "tsv" ? tsvOfLists(lists) : format == "csv" ? csvOfLists(lists)
                                                                                        : kvtmlOfLists(lists, "x");
     const ImportReading reading = readWordSource(exported);
     QCOMPARE(reading.problems.size(), 0);
-    const QList<ListFile> files = listFilesOf(reading.pairs, "lecke");
-    QCOMPARE(files.size(), 2);
-    QCOMPARE(files[0].bytes, writeWordList(rowsOfPairs(tricky), 20).value());
-    QCOMPARE(files[1].bytes, writeWordList(rowsOfPairs(numbered(3)), 3).value());
+    const QList<ListFile> files = listFilesOf(reading.pairs, "lecke", reading.listSizes);
+    QCOMPARE(files.size(), back.size());
+    const QList<WordPair> all = lists[0].pairs + lists[1].pairs;
+    for (qsizetype list = 0, start = 0; list < back.size(); start += back[list++])
+        QCOMPARE(files[list].bytes, writeWordList(rowsOfPairs(all.mid(start, back[list])), back[list]).value());
 }
 
 void TestLists::printedTestSheet()
