@@ -339,32 +339,23 @@ for command in "$root/$program" "$root/$launcher"; do
         pass "$which --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
     else fail "$which --no-such-option: status $status, output: $out $err"; fi
 done
-# The class report: the same three, its help naming its own options.
-run_command report-help "$root/$report" --help
-if [ "$status" = 0 ] && grep -q -- '--output <FÁJL>' <<<"$out" && grep -q '^Használat: vokalindo-report' <<<"$out" \
-    && [ -z "$err" ]; then pass "/$report --help: status 0, Hungarian help on standard output"
-else fail "/$report --help: status $status, output: $out $err"; fi
-run_command report-version "$root/$report" --version
-if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "vokalindo-report $(dpkg-deb -f "$deb" Version)" ]; then
-    pass "/$report --version: $(head -n 1 <<<"$out")"
-else fail "/$report --version: status $status, output: $out $err"; fi
-run_command report-unknown "$root/$report" --no-such-option
-if [ "$status" = 2 ] && grep -q '^vokalindo-report: .*no-such-option' <<<"$err" && [ -z "$out" ]; then
-    pass "/$report --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
-else fail "/$report --no-such-option: status $status, output: $out $err"; fi
-# The word-list tool: the same three, and one list imported, exported and printed from the package.
-run_command lists-help "$root/$lists" --help
-if [ "$status" = 0 ] && grep -q -- '--format <FORMÁTUM>' <<<"$out" && grep -q '^Használat: vokalindo-lists' <<<"$out" \
-    && [ -z "$err" ]; then pass "/$lists --help: status 0, Hungarian help on standard output"
-else fail "/$lists --help: status $status, output: $out $err"; fi
-run_command lists-version "$root/$lists" --version
-if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "vokalindo-lists $(dpkg-deb -f "$deb" Version)" ]; then
-    pass "/$lists --version: $(head -n 1 <<<"$out")"
-else fail "/$lists --version: status $status, output: $out $err"; fi
-run_command lists-unknown "$root/$lists" --no-such-option
-if [ "$status" = 2 ] && grep -q '^vokalindo-lists: .*no-such-option' <<<"$err" && [ -z "$out" ]; then
-    pass "/$lists --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
-else fail "/$lists --no-such-option: status $status, output: $out $err"; fi
+# The class report and the word-list tool: the same three, each help naming the tool's own options.
+for tool in "$report:--output <FÁJL>" "$lists:--format <FORMÁTUM>"; do
+    path="${tool%%:*}" option="${tool#*:}" name="$(basename "${tool%%:*}")"
+    run_command "$name-help" "$root/$path" --help
+    if [ "$status" = 0 ] && grep -q -- "$option" <<<"$out" && grep -q "^Használat: $name" <<<"$out" \
+        && [ -z "$err" ]; then pass "/$path --help: status 0, Hungarian help on standard output"
+    else fail "/$path --help: status $status, output: $out $err"; fi
+    run_command "$name-version" "$root/$path" --version
+    if [ "$status" = 0 ] && [ "$(head -n 1 <<<"$out")" = "$name $(dpkg-deb -f "$deb" Version)" ]; then
+        pass "/$path --version: $(head -n 1 <<<"$out")"
+    else fail "/$path --version: status $status, output: $out $err"; fi
+    run_command "$name-unknown" "$root/$path" --no-such-option
+    if [ "$status" = 2 ] && grep -q "^$name: .*no-such-option" <<<"$err" && [ -z "$out" ]; then
+        pass "/$path --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
+    else fail "/$path --no-such-option: status $status, output: $out $err"; fi
+done
+# The word-list tool: one list imported, exported and printed from the package.
 mkdir -p "$work/lists"
 # The list file the window would write for these two pairs: Windows-1250, 0x0E after each field, CR LF.
 expected_list="$(printf '1\016bridge\016h\355d\016 \016\r\n2\016space\016\373r, vil\341g\373r\016 \016\r\n' | od -An -tx1)"
