@@ -30,7 +30,8 @@ class RandomSource;
 } // namespace platform
 
 // The program's one window. It owns every control and the state its handlers share; the
-// handlers of each subsystem are defined in that subsystem's folder.
+// handlers of each screen are defined in a file of that subsystem's folder named for the screen,
+// `…_handlers.cpp`, named at each group below.
 class Form1 final : public QWidget {
 public:
     // The random numbers draw the practice runs; the clock dates their records.
@@ -38,15 +39,16 @@ public:
           const platform::Clock &clock, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Start-up. False when the program cannot go on (the message has been shown).
+    // Start-up (app/startup_handlers.cpp). False when the program cannot go on (the message has been
+    // shown).
     bool Form_Load();
 
-    // Screens, EXIT and about.
+    // The main menu (app/screens.cpp), EXIT and about (app/window_handlers.cpp).
     void ResetToMainMenu();
     void Command2_Click();
     void Command6_Click();
 
-    // Learners and sign-in.
+    // Learners and sign-in (users/sign_in_handlers.cpp).
     bool LoadUserNames();
     void Combo1_Click();
     void Command4_Click();
@@ -55,7 +57,8 @@ public:
     void Név_vált_Com_Click();
     void Vissza_Com6_Click();
 
-    // The word list in the grid: loading, writing, its name, leaving without saving.
+    // The word list in the grid: loading, writing, its name, leaving without saving
+    // (wordlist/word_list_handlers.cpp).
     void OpenWordList();
     // Nothing when written; otherwise why not.
     std::optional<FailureCode> WriteWordListRecords(const QString &path);
@@ -65,7 +68,7 @@ public:
     void ClearGrid();
     void Vissza_no_mentComm_Click();
 
-    // Building a new list.
+    // Building a new list (wordlist/build_list_handlers.cpp).
     void Új_Com1_Click();
     void Command3_Click();
     void Vissza_Com4_Click();
@@ -76,7 +79,7 @@ public:
     void Option5_Click();
     void Command1_Click();
 
-    // Editing a list, and the in-place cell editor of both list screens.
+    // Editing a list, and the in-place cell editor of both list screens (wordlist/edit_list_handlers.cpp).
     void Szerkeszt_Comm_Click();
     void MSFlexGrid1_DblClick();
     void MSFlexGrid1_Click();
@@ -87,7 +90,8 @@ public:
     // What can be typed into the cell editor; a longer cell is still shown whole.
     static constexpr int kCellEditorTypingLimit = 40;
 
-    // Practice: loading a list for it, the run, showing the answer, leaving and recording.
+    // Practice: loading a list for it, the run, showing the answer, leaving and recording
+    // (practice/practice_handlers.cpp).
     void Gyak_be_Com2_Click();
     void Tanul_Com4_Click();
     void Mehet_Comm_Click();
@@ -97,7 +101,7 @@ public:
     void Tanul_Vissza_Comm_Click();
     void AppendResultsRecord();
 
-    // The results viewer.
+    // The results viewer (results/results_handlers.cpp).
     void Eredméynek_Com_Click();
     void Eredm_Kilép_Com_Click();
 

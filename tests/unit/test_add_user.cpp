@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 
-#include <sys/time.h>
 #include <unistd.h>
 
 #include "support/file_helpers.h"
@@ -160,18 +160,11 @@ private slots:
             QSKIP("giving a directory to another account needs root");
         QTemporaryDir start;
         writeFile(start.filePath(QStringLiteral("init.usr")), "");
-        const auto stage = [&](const char *name, int ageSeconds, bool ours) {
-            const QString path = start.filePath(QString::fromLatin1(name));
-            QDir().mkdir(path);
-            writeFile(path + QStringLiteral("/x.log"), "x");
-            const struct timeval times[2] = {{time(nullptr) - ageSeconds, 0}, {time(nullptr) - ageSeconds, 0}};
-            ::utimes(QFile::encodeName(path).constData(), times);
-            if (!ours)
-                QCOMPARE(::lchown(QFile::encodeName(path).constData(), ::geteuid() + 4242, gid_t(-1)), 0);
-        };
-        stage(".vokalindo-oldOurs1.tmp", 2 * 3600, true);
-        stage(".vokalindo-newOurs1.tmp", 60, true);
-        stage(".vokalindo-oldTheir.tmp", 2 * 3600, false);
+        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && for d in oldOurs1 newOurs1 oldTheir; do mkdir .vokalindo-$d.tmp"
+                                                " && echo x >.vokalindo-$d.tmp/x.log; done && touch -d '2 hours ago' "
+                                                ".vokalindo-old*.tmp && chown 4242 .vokalindo-oldTheir.tmp",
+                                          start.path()}),
+                 0);
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
         QCOMPARE(entries(start), (QStringList{".vokalindo-newOurs1.tmp", ".vokalindo-oldTheir.tmp", "Anna", "init.usr"}));
     }
