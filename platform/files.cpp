@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files.h"
 
+#include "platform/file_trail.h"
 #include "platform/path_walk.h"
 
 #include <QDir>
@@ -55,6 +56,7 @@ void beginCall()
 
 bool refuseLink()
 {
+    errno = ELOOP;
     t_refusedLink = true;
     return false;
 }
@@ -63,9 +65,20 @@ bool refuseLink()
 std::optional<PlacedName> place(const QString &path, LastName last)
 {
     std::optional<PlacedName> placed = placeName(nativePath(path), last);
-    if (!placed && lastPlaceFailure() == PlaceFailure::UntrustedLink)
+    if (!placed && lastPlaceFailure() == PlaceFailure::UntrustedLink) {
+        qCInfo(lcFiles) << "a link on the way to" << path << "belongs to someone the folder does not trust";
         refuseLink();
+    }
     return placed;
+}
+
+// Whether the entry is a regular file; otherwise errno says what it is instead, for the trail.
+bool isRegular(const struct stat &status)
+{
+    if (S_ISREG(status.st_mode))
+        return true;
+    errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return false;
 }
 
 // A file that someone else may have linked into a folder that others can write: writing to it
@@ -83,7 +96,7 @@ int openRegularFileForReading(const QString &path)
     if (!placed)
         return -1;
     const std::optional<struct stat> entry = placed->entry();
-    if (!entry || !S_ISREG(entry->st_mode))
+    if (!entry || !isRegular(*entry))
         return -1;
     const int descriptor =
         ::openat(placed->directory(), placed->name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
@@ -205,6 +218,7 @@ public:
 
     ~StagedFile()
     {
+        const KeptErrno kept;
         if (m_descriptor >= 0)
             ::close(m_descriptor);
         if (!m_name.isEmpty())
@@ -333,6 +347,7 @@ std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint6
     if (descriptor < 0)
         return std::nullopt;
     std::optional<QByteArray> bytes = readFrom(descriptor, offset, maxBytes);
+    const KeptErrno kept;
     ::close(descriptor);
     return bytes;
 }
@@ -358,7 +373,7 @@ bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewF
     }
     std::optional<mode_t> mode;
     if (entry) {
-        if (!S_ISREG(entry->st_mode))
+        if (!isRegular(*entry))
             return false;
         if (isSharedHardLink(*placed, *entry))
             return refuseLink();
@@ -402,7 +417,7 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
     if (descriptor < 0)
         return false;
     struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || isSharedHardLink(*placed, status)) {
+    if (::fstat(descriptor, &status) != 0 || !isRegular(status) || isSharedHardLink(*placed, status)) {
         if (S_ISREG(status.st_mode))
             refuseLink();
         ::close(descriptor);
@@ -424,6 +439,7 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
             ::fsync(descriptor);
     }
     // Once synced the bytes are on the disk, whatever closing says.
+    const KeptErrno kept;
     ::close(descriptor);
     return written;
 }

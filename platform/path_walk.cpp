@@ -51,8 +51,10 @@ std::optional<QByteArray> linkTarget(int directory, const char *name)
 
 std::optional<PlacedName> fail(int directory, PlaceFailure failure)
 {
+    const int kept = errno;
     if (directory >= 0)
         ::close(directory);
+    errno = kept;
     t_lastFailure = failure;
     return std::nullopt;
 }
@@ -72,8 +74,10 @@ PlacedName::PlacedName(int directory, QByteArray name, bool followedLink)
 
 PlacedName::~PlacedName()
 {
+    const int kept = errno;
     if (m_directory >= 0)
         ::close(m_directory);
+    errno = kept;
 }
 
 PlacedName::PlacedName(PlacedName &&other) noexcept

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "users/add_user.h"
 
+#include "platform/file_trail.h"
 #include "platform/files.h"
 #include "results/results_log.h"
 #include "users/staging_leftovers.h"
 #include "users/user_registry.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <thread>
 
@@ -58,6 +61,7 @@ bool isUnfinishedAddition(const Learner &learner, const QString &startDirectory)
 // Why a step of the addition failed, asked at once, before anything else touches the file layer.
 AddUserOutcome writeFailure()
 {
+    qCInfo(lcFiles) << "a step of an addition failed:" << std::strerror(errno);
     return platform::lastFailureWasRefusedLink() ? AddUserOutcome::LinkRefused : AddUserOutcome::WriteFailed;
 }
 
