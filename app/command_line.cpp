@@ -12,7 +12,6 @@
 #include <iterator>
 #include <sys/stat.h>
 
-
 #ifndef VOKALINDO_VERSION
 #define VOKALINDO_VERSION "1.0"
 #endif
@@ -23,12 +22,13 @@ const QString kProgramName = QStringLiteral("vokalindo");
 
 QString versionText()
 {
-    return kProgramName + QStringLiteral(" " VOKALINDO_VERSION "\n"
-                                         "Copyright (C) 2026 A Vokalindo fejlesztői\n"
-                                         "Licenc: GNU GPL 3. vagy későbbi változat "
-                                         "<https://www.gnu.org/licenses/gpl-3.0.html>\n"
-                                         "Ez szabad szoftver: szabadon módosítható és továbbadható.\n"
-                                         "A törvény által megengedett mértékben NINCS RÁ GARANCIA.\n");
+    return kProgramName
+           + QStringLiteral(" " VOKALINDO_VERSION "\n"
+                            "Copyright (C) 2026 A Vokalindo fejlesztői\n"
+                            "Licenc: GNU GPL 3. vagy későbbi változat "
+                            "<https://www.gnu.org/licenses/gpl-3.0.html>\n"
+                            "Ez szabad szoftver: szabadon módosítható és továbbadható.\n"
+                            "A törvény által megengedett mértékben NINCS RÁ GARANCIA.\n");
 }
 
 // The options that QGuiApplication and QApplication take for themselves (a desktop session restores
@@ -38,11 +38,16 @@ struct QtOption {
     bool takesValue;
 };
 constexpr QtOption kQtOptions[] = {
-    {"platform", true},      {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"geometry", true},         {"qwindowicon", true},   {"icon", true},
-    {"qwindowtitle", true},  {"title", true},              {"display", true},       {"session", true},
-    {"style", true},         {"stylesheet", true},         {"qmljsdebugger", true}, {"reverse", false},
-    {"widgetcount", false},  {"nograb", false},            {"dograb", false},       {"sync", false},
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},
+    {"qwindowicon", true},     {"icon", true},
+    {"qwindowtitle", true},    {"title", true},
+    {"display", true},         {"session", true},
+    {"style", true},           {"stylesheet", true},
+    {"qmljsdebugger", true},   {"reverse", false},
+    {"widgetcount", false},    {"nograb", false},
+    {"dograb", false},         {"sync", false},
 };
 
 // The arguments without Qt's own options, each written -name, --name, -name=value or --name=value.
@@ -52,8 +57,8 @@ QStringList withoutQtOptions(const QStringList &arguments)
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const QString word = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
-                             : argument.startsWith(QLatin1Char('-')) ? argument.mid(1)
-                                                                     : QString();
+                             : argument.startsWith(QLatin1Char('-'))  ? argument.mid(1)
+                                                                      : QString();
         const QString name = word.section(QLatin1Char('='), 0, 0);
         const auto known = std::find_if(std::begin(kQtOptions), std::end(kQtOptions),
                                         [&](const QtOption &option) { return name == QLatin1String(option.name); });

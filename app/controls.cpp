@@ -288,9 +288,8 @@ void Form1::applyFonts()
 {
     useFontOnFirstShow({Text4, Text5}, 12, true);
     useFontOnFirstShow({Text11, Text9, Text10}, 9.75, true);
-    useFont({Label3, Label4, Label5, Label6, Label11, Eredm_Kilép_Com, Vissza_no_mentComm,
-             Szerk_kész_Comm},
-            9.75, true);
+    useFont({Label3, Label4, Label5, Label6, Label11, Eredm_Kilép_Com, Vissza_no_mentComm, Szerk_kész_Comm}, 9.75,
+            true);
     useFont({Label12}, 9.75, true, true);
     useFont({Combo1, Command2, Command4, Command5, Vissza_Com6, Eredméynek_Com, Név_vált_Com, Új_Com1, Szerkeszt_Comm,
              Gyak_be_Com2, Tanul_Com4, Command3, Command1, Label7, Label9, Label10},

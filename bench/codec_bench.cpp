@@ -17,7 +17,8 @@ QByteArray twentyPairFile()
 {
     QByteArray bytes;
     for (int i = 1; i <= kMaxPairs; ++i) {
-        const QString english = i % 4 == 0 ? QStringLiteral("earth, soil, ground %1").arg(i) : QStringLiteral("window %1").arg(i);
+        const QString english =
+            i % 4 == 0 ? QStringLiteral("earth, soil, ground %1").arg(i) : QStringLiteral("window %1").arg(i);
         const QString hungarian = QStringLiteral("ablakpárkány és föld %1").arg(i);
         const QString note = i % 3 == 0 ? QStringLiteral("megjegyzés: őrült tűzoltó") : QStringLiteral(" ");
         bytes += QByteArray::number(i) + kFieldSeparator + platform::toCodePage(english) + kFieldSeparator

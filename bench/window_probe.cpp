@@ -164,8 +164,7 @@ std::map<int, ThreadTimes> threadTimes(pid_t pid)
             continue; // the thread ended meanwhile
         ThreadTimes times;
         std::uint64_t waitNs = 0;
-        if (std::fscanf(file.get(), "%" SCNu64 " %" SCNu64 " %" SCNu64, &times.runNs, &waitNs, &times.timeslices)
-            == 3)
+        if (std::fscanf(file.get(), "%" SCNu64 " %" SCNu64 " %" SCNu64, &times.runNs, &waitNs, &times.timeslices) == 3)
             threads[std::atoi(entry->d_name)] = times;
     }
     return threads;
@@ -245,16 +244,15 @@ int main(int argc, char **argv)
 
     const char pidAtomName[] = "_NET_WM_PID";
     std::unique_ptr<xcb_intern_atom_reply_t, void (*)(void *)> pidAtom(
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof pidAtomName - 1, pidAtomName),
-                              nullptr),
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof pidAtomName - 1, pidAtomName), nullptr),
         &std::free);
     if (!pidAtom)
         fail("cannot intern _NET_WM_PID");
 
     // Listen before the program exists, so that no map can slip by.
     const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    if (xcb_generic_error_t *error =
-            xcb_request_check(connection, xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &mask)))
+    if (xcb_generic_error_t *error = xcb_request_check(
+            connection, xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &mask)))
         fail("cannot select SubstructureNotify on the root window (X error %d)", error->error_code);
 
     const std::int64_t started = nowNs();
@@ -282,7 +280,8 @@ int main(int argc, char **argv)
             const std::int64_t received = nowNs();
             if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY && !window) {
                 const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event);
-                if (!map->override_redirect && windowPid(connection, pidAtom->atom, map->window) == std::uint32_t(g_program)
+                if (!map->override_redirect
+                    && windowPid(connection, pidAtom->atom, map->window) == std::uint32_t(g_program)
                     && isViewable(connection, map->window)) {
                     window = map->window;
                     mapped = received;

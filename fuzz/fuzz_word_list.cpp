@@ -5,8 +5,8 @@
 
 #include "fuzz_check.h"
 
-#include "platform/stored_text.h"
 #include "platform/code_page.h"
+#include "platform/stored_text.h"
 #include "wordlist/word_list_file.h"
 
 #include <QList>

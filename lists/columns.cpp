@@ -5,7 +5,8 @@ Column columnNamed(const QString &name)
 {
     static const QStringList english = {"english", "angol", "en", "eng"};
     static const QStringList hungarian = {"hungarian", "magyar", "hu", "hun"};
-    static const QStringList note = {"megjegyzés", "megjegyzések", "megjegyzes", "note", "notes", "comment", "comments"};
+    static const QStringList note = {"megjegyzés", "megjegyzések", "megjegyzes", "note",
+                                     "notes",      "comment",      "comments"};
     const QString key = name.trimmed().toLower();
     if (english.contains(key))
         return Column::English;

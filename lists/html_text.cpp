@@ -10,14 +10,13 @@ namespace {
 QString namedEntity(const QString &name)
 {
     static const QHash<QString, char16_t> entities = {
-        {"amp", u'&'},      {"lt", u'<'},       {"gt", u'>'},       {"quot", u'"'},     {"apos", u'\''},
-        {"nbsp", u' '},     {"aacute", u'á'},   {"Aacute", u'Á'},   {"eacute", u'é'},   {"Eacute", u'É'},
-        {"iacute", u'í'},   {"Iacute", u'Í'},   {"oacute", u'ó'},   {"Oacute", u'Ó'},   {"ouml", u'ö'},
-        {"Ouml", u'Ö'},     {"uacute", u'ú'},   {"Uacute", u'Ú'},   {"uuml", u'ü'},     {"Uuml", u'Ü'},
-        {"auml", u'ä'},     {"Auml", u'Ä'},     {"szlig", u'ß'},    {"ndash", u'–'},    {"mdash", u'—'},
-        {"hellip", u'…'},   {"lsquo", u'‘'},    {"rsquo", u'’'},    {"ldquo", u'“'},    {"rdquo", u'”'},
-        {"bdquo", u'„'},    {"laquo", u'«'},    {"raquo", u'»'},    {"shy", u'\u00AD'}, {"deg", u'°'},
-        {"odblac", u'ő'},   {"Odblac", u'Ő'},   {"udblac", u'ű'},   {"Udblac", u'Ű'},
+        {"amp", u'&'},    {"lt", u'<'},     {"gt", u'>'},     {"quot", u'"'},     {"apos", u'\''},  {"nbsp", u' '},
+        {"aacute", u'á'}, {"Aacute", u'Á'}, {"eacute", u'é'}, {"Eacute", u'É'},   {"iacute", u'í'}, {"Iacute", u'Í'},
+        {"oacute", u'ó'}, {"Oacute", u'Ó'}, {"ouml", u'ö'},   {"Ouml", u'Ö'},     {"uacute", u'ú'}, {"Uacute", u'Ú'},
+        {"uuml", u'ü'},   {"Uuml", u'Ü'},   {"auml", u'ä'},   {"Auml", u'Ä'},     {"szlig", u'ß'},  {"ndash", u'–'},
+        {"mdash", u'—'},  {"hellip", u'…'}, {"lsquo", u'‘'},  {"rsquo", u'’'},    {"ldquo", u'“'},  {"rdquo", u'”'},
+        {"bdquo", u'„'},  {"laquo", u'«'},  {"raquo", u'»'},  {"shy", u'\u00AD'}, {"deg", u'°'},    {"odblac", u'ő'},
+        {"Odblac", u'Ő'}, {"udblac", u'ű'}, {"Udblac", u'Ű'},
     };
     const auto found = entities.constFind(name);
     return found == entities.constEnd() ? QString() : QString(QChar(found.value()));

@@ -156,7 +156,8 @@ ImportReading readKvtml(const QByteArray &bytes)
     QList<Entry> entries;
     QList<QStringList> lessons;
     if (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("kvtml") || !xml.attributes().value(QLatin1String("version")).startsWith(u"2")) {
+        if (xml.name() != QLatin1String("kvtml")
+            || !xml.attributes().value(QLatin1String("version")).startsWith(u"2")) {
             reading.problems.append({int(xml.lineNumber()), QStringLiteral("nem KVTML 2.0 fájl")});
             return reading;
         }

@@ -17,8 +17,9 @@ QString tableCell(const QString &text, QChar separator)
 
 QByteArray tableOfLists(const QList<NamedList> &lists, QChar separator)
 {
-    QString text = QStringList{QStringLiteral("Angol"), QStringLiteral("Magyar"), QStringLiteral("Megjegyzés")}.join(separator)
-                   + QLatin1String("\r\n");
+    QString text =
+        QStringList{QStringLiteral("Angol"), QStringLiteral("Magyar"), QStringLiteral("Megjegyzés")}.join(separator)
+        + QLatin1String("\r\n");
     for (const NamedList &list : lists) {
         for (const WordPair &pair : list.pairs) {
             text += tableCell(pair.english, separator) + separator + tableCell(pair.hungarian, separator) + separator

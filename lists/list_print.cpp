@@ -102,8 +102,8 @@ void drawTable(QPainter &painter, const PrintedPage &page)
     QList<QStringList> rows;
     for (qsizetype index = 0; index < page.pairs.size(); ++index) {
         const WordPair &pair = page.pairs[index];
-        rows.append({QString::number(page.firstNumber + index) + QLatin1Char('.'), pair.english, pair.hungarian,
-                     pair.note});
+        rows.append(
+            {QString::number(page.firstNumber + index) + QLatin1Char('.'), pair.english, pair.hungarian, pair.note});
     }
     table(painter, 42, 10.5, {11, 55, 55, 59}, {QString(), "Angol", "Magyar", "Megjegyzés"}, rows);
 }

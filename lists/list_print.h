@@ -27,8 +27,8 @@ struct PrintedPage {
     QString title;
     QString listName;
     QList<WordPair> pairs;
-    int firstNumber = 1;       // the number of its first pair within the list
-    bool englishShown = true;  // on a test: which side is given
+    int firstNumber = 1;      // the number of its first pair within the list
+    bool englishShown = true; // on a test: which side is given
 };
 
 // Every list on pages of its own, in order: a test is followed by its answer page; cards come ten a page.

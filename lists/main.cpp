@@ -53,8 +53,8 @@ struct Options {
                                            "kiterjesztés nélkül); 20-nál több szópárból vagy több KVTML-leckéből "
                                            "NÉV-01.szo, NÉV-02.szo, … készül."),
                             QStringLiteral("NÉV")};
-    QCommandLineOption format{{"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."),
-                              QStringLiteral("FORMÁTUM")};
+    QCommandLineOption format{
+        {"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."), QStringLiteral("FORMÁTUM")};
     QCommandLineOption kind{{"k", "kind"},
                             QStringLiteral("print: list (a szójegyzék táblázatban, ez az alapértelmezés), test-en "
                                            "(dolgozat: az angol szó adott, a magyart kell beírni), test-hu (a magyar "
@@ -67,7 +67,8 @@ bool onlyOptions(const Options &options, const QString &command, const QList<con
 {
     for (const QCommandLineOption *option : {&options.output, &options.name, &options.format, &options.kind}) {
         if (options.parser.isSet(*option) && !allowed.contains(option)) {
-            say(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.").arg(option->names().last(), command));
+            say(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.")
+                    .arg(option->names().last(), command));
             return false;
         }
     }
@@ -143,14 +144,15 @@ int runImport(const Options &options, const QStringList &files)
         return 2;
     }
     const QString &input = files.first();
-    const QString name = options.parser.isSet(options.name) ? options.parser.value(options.name)
-                                                            : QFileInfo(input).completeBaseName();
+    const QString name =
+        options.parser.isSet(options.name) ? options.parser.value(options.name) : QFileInfo(input).completeBaseName();
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
         || name == QLatin1String(".") || name == QLatin1String("..")) {
         say(QStringLiteral("Nem használható szójegyzéknév: %1").arg(name));
         return 2;
     }
-    const QString directory = options.parser.isSet(options.output) ? options.parser.value(options.output) : QDir::currentPath();
+    const QString directory =
+        options.parser.isSet(options.output) ? options.parser.value(options.output) : QDir::currentPath();
     if (!platform::isDirectory(directory)) {
         say(QStringLiteral("Nincs ilyen mappa: %1").arg(shown(directory)));
         return 1;
@@ -193,9 +195,8 @@ int runImport(const Options &options, const QStringList &files)
 
     const std::vector<platform::CreateResult> results = createAll(paths, lists);
     // All or nothing: when one list cannot be made, the others made with it are taken back.
-    if (std::any_of(results.begin(), results.end(), [](platform::CreateResult result) {
-            return result != platform::CreateResult::Created;
-        })) {
+    if (std::any_of(results.begin(), results.end(),
+                    [](platform::CreateResult result) { return result != platform::CreateResult::Created; })) {
         for (qsizetype index = 0; index < paths.size(); ++index) {
             if (results[size_t(index)] == platform::CreateResult::Created)
                 platform::removeFile(paths[index]);
@@ -207,10 +208,10 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
     const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
-    std::printf("%s\n", qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3")
-                                       .arg(reading.pairs.size())
-                                       .arg(lists.size())
-                                       .arg(made)));
+    std::printf(
+        "%s\n",
+        qPrintable(
+            QStringLiteral("%1 szópár, %2 szójegyzék: %3").arg(reading.pairs.size()).arg(lists.size()).arg(made)));
     return 0;
 }
 
@@ -228,9 +229,10 @@ int runExport(const Options &options, const QStringList &files)
         return 1;
     const QString output = options.parser.value(options.output);
     const QByteArray bytes =
-        format == "tsv"   ? tsvOfLists(*lists)
-        : format == "csv" ? csvOfLists(*lists)
-                          : kvtmlOfLists(*lists, output.isEmpty() ? lists->first().name : QFileInfo(output).completeBaseName());
+        format == "tsv" ? tsvOfLists(*lists)
+        : format == "csv"
+            ? csvOfLists(*lists)
+            : kvtmlOfLists(*lists, output.isEmpty() ? lists->first().name : QFileInfo(output).completeBaseName());
     if (output.isEmpty()) {
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
@@ -242,10 +244,11 @@ int runPrint(const Options &options, const QStringList &files)
 {
     if (!onlyOptions(options, QStringLiteral("print"), {&options.output, &options.kind}))
         return 2;
-    const std::optional<PrintKind> kind =
-        printKindNamed(options.parser.isSet(options.kind) ? options.parser.value(options.kind) : QStringLiteral("list"));
+    const std::optional<PrintKind> kind = printKindNamed(
+        options.parser.isSet(options.kind) ? options.parser.value(options.kind) : QStringLiteral("list"));
     if (files.isEmpty() || !kind) {
-        say(QStringLiteral("A print parancs szójegyzékfájlokat vár, és a --kind list|test-en|test-hu|cards kapcsolót."));
+        say(QStringLiteral(
+            "A print parancs szójegyzékfájlokat vár, és a --kind list|test-en|test-hu|cards kapcsolót."));
         return 2;
     }
     const std::optional<QList<NamedList>> lists = readLists(files);
@@ -283,7 +286,8 @@ int main(int argc, char *argv[])
         "                     20 szópáronként osztja fel újra a szópárokat.\n"
         "  print LISTA.szo…   A4-es PDF: a szójegyzék táblázatban, dolgozatlap megoldókulccsal, vagy\n"
         "                     hajtogatós szókártyák."));
-    options.parser.addOptions({options.help, options.version, options.output, options.name, options.format, options.kind});
+    options.parser.addOptions(
+        {options.help, options.version, options.output, options.name, options.format, options.kind});
     options.parser.addPositionalArgument(QStringLiteral("parancs"), QStringLiteral("import, export vagy print."),
                                          QStringLiteral("PARANCS FÁJL…"));
     if (!options.parser.parse(QCoreApplication::arguments())) {

@@ -33,10 +33,9 @@ QString cellProblem(const QString &text, const QString &what, int maxLength, boo
 QStringList pairProblems(const WordPair &pair)
 {
     QStringList problems;
-    for (const QString &problem :
-         {cellProblem(pair.english, QStringLiteral("az angol szó"), kMaxWordLength, false),
-          cellProblem(pair.hungarian, QStringLiteral("a magyar szó"), kMaxWordLength, false),
-          cellProblem(pair.note, QStringLiteral("a megjegyzés"), kMaxNoteLength, true)}) {
+    for (const QString &problem : {cellProblem(pair.english, QStringLiteral("az angol szó"), kMaxWordLength, false),
+                                   cellProblem(pair.hungarian, QStringLiteral("a magyar szó"), kMaxWordLength, false),
+                                   cellProblem(pair.note, QStringLiteral("a megjegyzés"), kMaxNoteLength, true)}) {
         if (!problem.isEmpty())
             problems.append(problem);
     }

@@ -54,7 +54,8 @@ TableSplit splitTable(const QString &text, QChar separator, int firstLine)
                         else
                             break;
                     } else if (character == QLatin1Char('\n')
-                               || (character == QLatin1Char('\r') && (position >= size || text[position] != QLatin1Char('\n')))) {
+                               || (character == QLatin1Char('\r')
+                                   && (position >= size || text[position] != QLatin1Char('\n')))) {
                         ++line;
                     }
                     cell += character;
@@ -134,10 +135,11 @@ ImportReading pairsOfTable(const TableSplit &table, const ColumnMap &defaultColu
         const TableRecord &record = table.records[index];
         // A separator typed inside an unquoted cell splits it: the tail would silently go missing.
         if (maxWidth > 0 && filledWidth(record.cells) > maxWidth) {
-            reading.problems.append({record.line, QStringLiteral("a sorban %1 mező van, de a táblázatnak csak %2 oszlopa; "
-                                                                 "az elválasztójelet tartalmazó cellát idézőjelbe kell tenni")
-                                                      .arg(filledWidth(record.cells))
-                                                      .arg(maxWidth)});
+            reading.problems.append(
+                {record.line, QStringLiteral("a sorban %1 mező van, de a táblázatnak csak %2 oszlopa; "
+                                             "az elválasztójelet tartalmazó cellát idézőjelbe kell tenni")
+                                  .arg(filledWidth(record.cells))
+                                  .arg(maxWidth)});
             continue;
         }
         takePair(reading, record.line,

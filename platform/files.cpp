@@ -11,10 +11,10 @@
 
 #include <cerrno>
 #include <climits>
-#include <dirent.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -312,7 +312,7 @@ private:
         }
     }
 
-    int m_directory; // not ours: the caller's, open for as long as this lives
+    int m_directory;   // not ours: the caller's, open for as long as this lives
     QByteArray m_name; // the staged file's own name, once it has one
     int m_descriptor = -1;
     bool m_ready = false;

@@ -10,10 +10,7 @@ namespace {
 
 class KeyPressRelay final : public QObject {
 public:
-    KeyPressRelay(QObject *parent, std::function<void(int)> handler)
-        : QObject(parent), m_handler(std::move(handler))
-    {
-    }
+    KeyPressRelay(QObject *parent, std::function<void(int)> handler) : QObject(parent), m_handler(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

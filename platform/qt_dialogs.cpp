@@ -29,8 +29,7 @@ void QtDialogs::message(const QString &text)
 
 bool QtDialogs::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, m_title, forDisplay(text), QMessageBox::Yes | QMessageBox::No,
-                    m_window);
+    QMessageBox box(QMessageBox::Question, m_title, forDisplay(text), QMessageBox::Yes | QMessageBox::No, m_window);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -279,9 +279,9 @@ bool outputTouchesData(const QString &outputPath, const QString &startDirectory,
     if (QFileInfo(output).isSymLink() && othersMayWrite(QFileInfo(output).absolutePath()))
         return true;
     // As named, and with every link resolved.
-    for (const auto &[target, root, data] : {std::tuple{QDir::cleanPath(output), QDir::cleanPath(start),
-                                                        QDir::cleanPath(registry)},
-                                             std::tuple{resolved(output), resolved(start), resolved(registry)}}) {
+    for (const auto &[target, root, data] :
+         {std::tuple{QDir::cleanPath(output), QDir::cleanPath(start), QDir::cleanPath(registry)},
+          std::tuple{resolved(output), resolved(start), resolved(registry)}}) {
         if (target == data || target == root)
             return true;
         for (const QString &name : names) {

@@ -134,5 +134,4 @@ LearnerFigures figuresFromLogBytes(const QString &name, const QByteArray &log);
 // reading began: lines appended meanwhile wait for the next report. Only a regular file inside the
 // start directory is read, never through a link that another account may have planted, and at
 // most `allowance` bytes of it (and kMostLogBytes).
-LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &name,
-                                  qint64 allowance = kMostLogBytes);
+LearnerFigures readLearnerFigures(const QString &startDirectory, const QString &name, qint64 allowance = kMostLogBytes);

@@ -88,8 +88,9 @@ int main(int argc, char *argv[])
                                                 : QDir::current().absoluteFilePath(QStringLiteral("eredmenyek.html"));
     if (!parser.isSet(outputOption) && unfitForThePage(QDir::currentPath(), startDirectory)) {
         output = QDir::home().absoluteFilePath(QStringLiteral("eredmenyek.html"));
-        std::printf("%s\n", qPrintable(QStringLiteral("A jelentés a saját mappába kerül: %1")
-                                             .arg(QDir::toNativeSeparators(output))));
+        std::printf(
+            "%s\n",
+            qPrintable(QStringLiteral("A jelentés a saját mappába kerül: %1").arg(QDir::toNativeSeparators(output))));
     }
 
     const std::optional<ClassReport> report = readClassReport(startDirectory, QDateTime::currentDateTime());

@@ -2,9 +2,9 @@
 // The results log: a record for every practice run left with "Vissza", and the viewer.
 #include "app/main_window.h"
 
+#include "app/screens.h"
 #include "failures/failure_codes.h"
 #include "failures/link_refusal.h"
-#include "app/screens.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "practice/practice_run.h"
@@ -19,7 +19,6 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
-
 
 void Form1::AppendResultsRecord()
 {

@@ -117,8 +117,8 @@ public:
         for (double reach = x; end < bytes.size() && reach <= shown.right(); ++end)
             reach += m_advance[uchar(bytes[end])];
         painter->save();
-        painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                   : QPalette::Text));
+        painter->setPen(
+            option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(option.font);
         painter->drawText(QRectF(x, option.rect.top(), shown.right() - x + 1, option.rect.height()),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -13,7 +13,7 @@ for group in "$@"; do
         # screen-reader test reads the program over the AT-SPI bus (a session bus of its own, pyatspi).
         # Headless Chromium opens the class report as a teacher's browser would; poppler's pdftotext and
         # pdftoppm read back the word lists' printed pages.
-        test) packages+=(xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client at-spi2-core dbus
+        test) packages+=(clang-format xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client at-spi2-core dbus
                          python3-pyatspi chromium python3 poppler-utils) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.

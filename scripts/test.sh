@@ -17,5 +17,7 @@ bash "$root/scripts/check-package.sh" "$deb"
 bash "$root/scripts/check-classroom.sh" "$deb"
 # The licence, and its line in every source file.
 bash "$root/scripts/check-licence.sh"
+# The code follows the checked-in .clang-format.
+bash "$root/scripts/check-format.sh"
 bash "$root/scripts/test-sanitized.sh"
 bash "$root/scripts/fuzz.sh" 30

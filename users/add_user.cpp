@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -132,7 +132,8 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
             if (!isUnfinishedAddition(learner, startDirectory))
                 return AddUserOutcome::NameTaken;
         }
-    } else if (const AddUserOutcome made = makeLearnerDirectory(learner, startDirectory); made != AddUserOutcome::Added) {
+    } else if (const AddUserOutcome made = makeLearnerDirectory(learner, startDirectory);
+               made != AddUserOutcome::Added) {
         return made;
     }
 

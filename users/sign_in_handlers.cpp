@@ -2,9 +2,9 @@
 // Learners: the names at start-up, adding a learner, picking one, signing in and changing learner.
 #include "app/main_window.h"
 
-#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "app/window_texts.h"
+#include "failures/failure_codes.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/key_press.h"
@@ -92,7 +92,7 @@ void Form1::Text11_KeyPress(int keyAscii)
                               ? kNameTaken
                               : withFailureCode(QStringLiteral("Ismeretlen hiba!"),
                                                 outcome == AddUserOutcome::LinkRefused ? FailureCode::LinkRefused
-                                                                                        : FailureCode::LearnerNotAdded));
+                                                                                       : FailureCode::LearnerNotAdded));
         showControls({Command4});
         Command4->setFocus();
         return;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "users/user_registry.h"
 
-#include "platform/stored_text.h"
 #include "platform/code_page.h"
 #include "platform/files.h"
+#include "platform/stored_text.h"
 
 #include <QStringTokenizer>
 
@@ -14,7 +14,8 @@ QString registryPath(const QString &startDirectory)
 
 std::optional<QStringList> readRegistryNames(const QString &startDirectory)
 {
-    const std::optional<QByteArray> start = platform::readFileStart(registryPath(startDirectory), kRegistryReadLimit + 1);
+    const std::optional<QByteArray> start =
+        platform::readFileStart(registryPath(startDirectory), kRegistryReadLimit + 1);
     if (!start)
         return std::nullopt;
     return parseUserNames(registryWithinLimit(*start));

@@ -2,9 +2,9 @@
 // Building a new word list: the entry boxes, adding and deleting rows, the entry order, saving.
 #include "app/main_window.h"
 
-#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "app/word_grid.h"
+#include "failures/failure_codes.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/key_press.h"

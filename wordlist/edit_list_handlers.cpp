@@ -2,10 +2,10 @@
 // Editing a word list: loading it for editing, the in-place cell editor, saving it back.
 #include "app/main_window.h"
 
-#include "failures/failure_codes.h"
 #include "app/screens.h"
 #include "app/typing_limit.h"
 #include "app/word_grid.h"
+#include "failures/failure_codes.h"
 #include "platform/dialogs.h"
 #include "platform/key_press.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordlist/word_list_file.h"
 
-#include "platform/stored_text.h"
 #include "platform/code_page.h"
+#include "platform/stored_text.h"
 
 #include <algorithm>
 

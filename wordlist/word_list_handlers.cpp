@@ -3,9 +3,9 @@
 // screen without saving.
 #include "app/main_window.h"
 
+#include "app/word_grid.h"
 #include "failures/failure_codes.h"
 #include "failures/link_refusal.h"
-#include "app/word_grid.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "users/user_directory.h"

@@ -13,7 +13,7 @@ class ScriptedDialogs final : public platform::Dialogs {
 public:
     struct Shown {
         enum Kind { Message, Question, OpenFile, SaveFile } kind;
-        QString text;                       // message and question text
+        QString text;                        // message and question text
         platform::FileDialogRequest request; // file dialogs
     };
 

@@ -3,8 +3,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <unistd.h>
@@ -44,7 +44,8 @@ private slots:
         writeFile(start.filePath(QStringLiteral("init.usr")), "");
         QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
         QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("Béla/Béla.log"))), QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("Béla/Béla.log"))),
+                 QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
     }
 
     void existingEntryIsRefusedAndNothingWritten_data()
@@ -125,7 +126,8 @@ private slots:
         QTest::addColumn<QStringList>("entries"); // "Anna/" a directory, anything else a file with the header
         QTest::addColumn<AddUserOutcome>("outcome");
         const AddUserOutcome added = AddUserOutcome::Added, taken = AddUserOutcome::NameTaken;
-        QTest::addRow("killed while staging") << QByteArray() << QStringList{".vokalindo-abcdefgh.tmp/Anna.log"} << added;
+        QTest::addRow("killed while staging")
+            << QByteArray() << QStringList{".vokalindo-abcdefgh.tmp/Anna.log"} << added;
         QTest::addRow("killed before the registry line") << QByteArray() << QStringList{"Anna/Anna.log"} << added;
         QTest::addRow("killed while writing on a share")
             << QByteArray() << QStringList{"Anna/Anna.log", "Anna/.vokalindo-abcdefgh.tmp"} << added;
@@ -150,7 +152,8 @@ private slots:
         QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))),
                  outcome == AddUserOutcome::Added ? registry + "Anna\r\n" : registry);
         if (outcome == AddUserOutcome::Added)
-            QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))), QByteArray("Anna Eredm\xE9nyei:\r\n"));
+            QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))),
+                     QByteArray("Anna Eredm\xE9nyei:\r\n"));
     }
 
     // A killed addition's staging directory goes once it is an hour old, if it is this account's.
@@ -160,13 +163,15 @@ private slots:
             QSKIP("giving a directory to another account needs root");
         QTemporaryDir start;
         writeFile(start.filePath(QStringLiteral("init.usr")), "");
-        QCOMPARE(QProcess::execute("sh", {"-c", "cd \"$0\" && for d in oldOurs1 newOurs1 oldTheir; do mkdir .vokalindo-$d.tmp"
-                                                " && echo x >.vokalindo-$d.tmp/x.log; done && touch -d '2 hours ago' "
-                                                ".vokalindo-old*.tmp && chown 4242 .vokalindo-oldTheir.tmp",
+        QCOMPARE(QProcess::execute("sh", {"-c",
+                                          "cd \"$0\" && for d in oldOurs1 newOurs1 oldTheir; do mkdir .vokalindo-$d.tmp"
+                                          " && echo x >.vokalindo-$d.tmp/x.log; done && touch -d '2 hours ago' "
+                                          ".vokalindo-old*.tmp && chown 4242 .vokalindo-oldTheir.tmp",
                                           start.path()}),
                  0);
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::Added);
-        QCOMPARE(entries(start), (QStringList{".vokalindo-newOurs1.tmp", ".vokalindo-oldTheir.tmp", "Anna", "init.usr"}));
+        QCOMPARE(entries(start),
+                 (QStringList{".vokalindo-newOurs1.tmp", ".vokalindo-oldTheir.tmp", "Anna", "init.usr"}));
     }
 
     void registryWithUnendedLastLineKeepsEveryName()

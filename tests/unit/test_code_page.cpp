@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/stored_text.h"
 #include "platform/code_page.h"
+#include "platform/stored_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -57,7 +57,9 @@ private slots:
         QTest::addRow("punctuation") << QStringLiteral("a-b, c. (d)!") << true;
         QTest::addRow("n with tilde") << QStringLiteral("señor") << false;
         QTest::addRow("emoji") << QStringLiteral("alma 🍎") << false;
-        QTest::addRow("field separator") << QStringLiteral("a\x0E" "b") << false;
+        QTest::addRow("field separator") << QStringLiteral("a\x0E"
+                                                           "b")
+                                         << false;
         QTest::addRow("tab") << QStringLiteral("a\tb") << false;
         QTest::addRow("line feed") << QStringLiteral("a\nb") << false;
         QTest::addRow("Cyrillic") << QStringLiteral("Анна") << false;
@@ -72,10 +74,7 @@ private slots:
             QCOMPARE(platform::fromCodePage(platform::toCodePage(text)), text);
     }
 
-    void storablePartKeepsTheRest()
-    {
-        QCOMPARE(storablePart(QStringLiteral("al\tma🍎ñ é")), QStringLiteral("alma é"));
-    }
+    void storablePartKeepsTheRest() { QCOMPARE(storablePart(QStringLiteral("al\tma🍎ñ é")), QStringLiteral("alma é")); }
 };
 
 QTEST_GUILESS_MAIN(TestCodePage)

@@ -24,8 +24,10 @@ private slots:
         QTest::addRow("--directory=DIR") << QStringList{"--directory=/srv/közös mappa"} << "/srv/közös mappa";
         QTest::addRow("-d DIR") << QStringList{"-d", "osztály"} << "osztály";
         QTest::addRow("the last one counts") << QStringList{"-d", "a", "--directory", "b"} << "b";
-        QTest::addRow("Qt's own options") << QStringList{"-platform", "xcb", "-session", "1a2b", "-reverse", "--style=Fusion",
-                                                         "-qwindowgeometry", "640x480", "-d", "c"} << "c";
+        QTest::addRow("Qt's own options")
+            << QStringList{"-platform",        "xcb",     "-session", "1a2b", "-reverse", "--style=Fusion",
+                           "-qwindowgeometry", "640x480", "-d",       "c"}
+            << "c";
     }
     void startsTheWindow()
     {
@@ -47,7 +49,8 @@ private slots:
             QCOMPARE(help.exitStatus, 0);
             QVERIFY(help.standardError.isEmpty());
             // Every word Hungarian, Qt's own included; every option described.
-            QVERIFY2(help.standardOutput.startsWith("Használat: vokalindo [kapcsolók]"), qPrintable(help.standardOutput));
+            QVERIFY2(help.standardOutput.startsWith("Használat: vokalindo [kapcsolók]"),
+                     qPrintable(help.standardOutput));
             for (const char *expected : {"Kapcsolók:", "-d, --directory <mappa>", "-h, --help", "-v, --version",
                                          "Kiírja ezt a súgót, és kilép.", "kezdőmappa"})
                 QVERIFY2(help.standardOutput.contains(QString::fromUtf8(expected)), expected);
@@ -112,7 +115,8 @@ private slots:
         file.close();
         const std::optional<QString> notAFolder = enterStartDirectory(file.fileName());
         QVERIFY(notAFolder);
-        QVERIFY2(notAFolder->startsWith("A megadott mappa nem nyitható meg: " + file.fileName()), qPrintable(*notAFolder));
+        QVERIFY2(notAFolder->startsWith("A megadott mappa nem nyitható meg: " + file.fileName()),
+                 qPrintable(*notAFolder));
         QVERIFY(!QDir(folder).exists("nincs ilyen"));
         QDir::setCurrent(before);
     }

@@ -119,7 +119,8 @@ private slots:
         writeFile(dir.filePath(QStringLiteral("file")), "x");
         QCOMPARE(platform::makeDirectory(dir.filePath(QStringLiteral("file"))),
                  platform::MakeDirectoryResult::AlreadyExists);
-        QCOMPARE(platform::makeDirectory(dir.filePath(QStringLiteral("no/such"))), platform::MakeDirectoryResult::Failed);
+        QCOMPARE(platform::makeDirectory(dir.filePath(QStringLiteral("no/such"))),
+                 platform::MakeDirectoryResult::Failed);
     }
 };
 

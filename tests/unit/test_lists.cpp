@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lists/list_export.h"
 #include "lists/kvtml.h"
+#include "lists/list_export.h"
 #include "lists/list_import.h"
 #include "lists/list_print.h"
 #include "platform/code_page.h"
@@ -60,13 +60,15 @@ void TestLists::readers_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected");
     const QString fruit = "pear|körte|gyümölcs\nbread|kenyér, cipó|";
-    QTest::addRow("semicolon, Windows-1250, CR LF, header in another order")
-        << QByteArray("Megjegyz\xE9s;Magyar;Angol\r\ngy\xFCm\xF6lcs;k\xF6rte;pear\r\n;\"keny\xE9r, cip\xF3\";bread\r\n;;\r\n")
-        << fruit;
-    QTest::addRow("comma, UTF-8, LF, no header") << QByteArray("pear,körte,gyümölcs\nbread,\"kenyér, cipó\"\n") << fruit;
+    QTest::addRow("semicolon, Windows-1250, CR LF, header in another order") << QByteArray(
+        "Megjegyz\xE9s;Magyar;Angol\r\ngy\xFCm\xF6lcs;k\xF6rte;pear\r\n;\"keny\xE9r, cip\xF3\";bread\r\n;;\r\n")
+                                                                             << fruit;
+    QTest::addRow("comma, UTF-8, LF, no header")
+        << QByteArray("pear,körte,gyümölcs\nbread,\"kenyér, cipó\"\n") << fruit;
     QTest::addRow("tab, UTF-8 with BOM, English header")
         << QByteArray("\xEF\xBB\xBFHungarian\tEnglish\tNote\nkörte\tpear\tgyümölcs\nkenyér, cipó\tbread\t\n") << fruit;
-    QTest::addRow("UTF-16 with BOM") << utf16("en\thu\tcomment\npear\tkörte\tgyümölcs\r\nbread\tkenyér, cipó\r\n") << fruit;
+    QTest::addRow("UTF-16 with BOM") << utf16("en\thu\tcomment\npear\tkörte\tgyümölcs\r\nbread\tkenyér, cipó\r\n")
+                                     << fruit;
     QTest::addRow("quotes: separator, doubled quote, kept spaces, line count across a quoted break")
         << QByteArray("\"a;b\";\"say \"\"hi\"\"\"; x \n\" ok \";\"two\nlines\"\nlast;\n")
         << "a;b|say \"hi\"|x\n2: a magyar szó sortörést tartalmaz\n4: a magyar szó üres";
@@ -84,8 +86,9 @@ void TestLists::readers_data()
         nested += QByteArray("<entry id=\"") + id + "\"><translation id=\"0\"><text>w" + id
                   + "</text></translation><translation id=\"1\"><text>s" + id + "</text></translation></entry>";
     QTest::addRow("KVTML lessons: nested, an entry named twice, an entry in none")
-        << nested + "</entries><lessons><container><entry id=\"2\"/><container><entry id=\"0\"/><entry id=\"2\"/>"
-                    "</container><entry id=\"1\"/></container></lessons></kvtml>"
+        << nested
+               + "</entries><lessons><container><entry id=\"2\"/><container><entry id=\"0\"/><entry id=\"2\"/>"
+                 "</container><entry id=\"1\"/></container></lessons></kvtml>"
         << "w2|s2|\nw1|s1|\nw0|s0|\nw3|s3|\nlist of 2\nlist of 1\nlist of 1";
     QTest::addRow("flashcard export, tab and HTML")
         << QByteArray("#separator:tab\n#html:true\n#tags column:3\n<b>pear</b>\tk&ouml;rte\tfood\tgy&#252;m&ouml;lcs\n"
@@ -97,14 +100,16 @@ void TestLists::readers_data()
         << QByteArray("apple;\n;alma\nseñor;úr\na\x0E;b\n") + QByteArray(41, 'x') + ";y;" + QByteArray(51, 'z') + "\n"
         << "1: a magyar szó üres\n2: az angol szó üres\n3: az angol szó olyan karaktert tartalmaz, amelyet a "
            "szójegyzékfájl nem tud tárolni: „ñ”\n4: az angol szó a mezőelválasztó karaktert (0x0E) tartalmazza\n"
-           "5: az angol szó 41 karakter hosszú, legfeljebb 40 lehet\n5: a megjegyzés 51 karakter hosszú, legfeljebb 50 lehet";
+           "5: az angol szó 41 karakter hosszú, legfeljebb 40 lehet\n5: a megjegyzés 51 karakter hosszú, legfeljebb 50 "
+           "lehet";
     QTest::addRow("refused: a separator inside an unquoted cell")
         << QByteArray("Angol;Magyar\ndog;kutya;\nwindow;ablak;a\n")
         << "dog|kutya|\n3: a sorban 3 mező van, de a táblázatnak csak 2 oszlopa; az elválasztójelet tartalmazó cellát "
            "idézőjelbe kell tenni";
-    QTest::addRow("refused: quote left open") << QByteArray("a;b\n\"c;d\n") << "a|b|\n2: az idézőjeles mező nincs lezárva";
+    QTest::addRow("refused: quote left open")
+        << QByteArray("a;b\n\"c;d\n") << "a|b|\n2: az idézőjeles mező nincs lezárva";
     QTest::addRow("refused: broken XML") << QByteArray("<kvtml version=\"2.0\">\n<entries>\n")
-                                          << "3: a fájl nem ép XML (Premature end of document.)";
+                                         << "3: a fájl nem ép XML (Premature end of document.)";
     QTest::addRow("refused: not KVTML 2") << QByteArray("<kvtml version=\"1.0\"/>") << "1: nem KVTML 2.0 fájl";
 }
 
@@ -147,8 +152,9 @@ void TestLists::exportThenImportGivesTheListsBack()
     tricky[0] = {" leading space", "pontos;vessző", "\"idézet\""};
     tricky[1] = {"a, b", "őrző, űr", "<tag> & jel"};
     const QList<NamedList> lists = {{"első", tricky.first(first)}, {"második", numbered(4)}};
-    const QByteArray exported = format == "tsv" ? tsvOfLists(lists) : format == "csv" ? csvOfLists(lists)
-                                                                                       : kvtmlOfLists(lists, "x");
+    const QByteArray exported = format == "tsv"   ? tsvOfLists(lists)
+                                : format == "csv" ? csvOfLists(lists)
+                                                  : kvtmlOfLists(lists, "x");
     const ImportReading reading = readWordSource(exported);
     QCOMPARE(reading.problems.size(), 0);
     const QList<ListFile> files = listFilesOf(reading.pairs, "lecke", reading.listSizes);
@@ -167,13 +173,14 @@ void TestLists::printedTestSheet()
     text.start("pdftotext", {"-layout", pdf, "-"});
     QVERIFY2(text.waitForFinished() && text.exitCode() == 0, "pdftotext (poppler-utils) is needed");
     const QString words = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char *expected : {"Szódolgozat: magyarról angolra", "Állatok és ételek", "szó 20, ő",
-                                    "Megoldókulcs", "word 20", "1. oldal / 2", "2. oldal / 2", "Írd a vonalra"})
+    for (const char *expected : {"Szódolgozat: magyarról angolra", "Állatok és ételek", "szó 20, ő", "Megoldókulcs",
+                                 "word 20", "1. oldal / 2", "2. oldal / 2", "Írd a vonalra"})
         QVERIFY2(words.contains(expected), expected);
     // The test page shows the Hungarian side only.
     QVERIFY(!words.section(QChar('\f'), 0, 0).contains("word 1"));
-    QVERIFY(QProcess::execute("pdftoppm", {"-f", "1", "-l", "1", "-r", "30", "-gray", "-png", pdf,
-                                           directory.filePath("page")}) == 0);
+    QVERIFY(QProcess::execute("pdftoppm",
+                              {"-f", "1", "-l", "1", "-r", "30", "-gray", "-png", pdf, directory.filePath("page")})
+            == 0);
     const QImage page(directory.filePath("page-1.png"));
     int dark = 0;
     for (int y = 0; y < page.height(); ++y)
@@ -190,11 +197,11 @@ void TestLists::commandLine_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("message");
     const QByteArray good = "apple;alma\npear;körte\n";
-    QTest::addRow("import") << QStringList{"import", "szavak.csv"} << good << 0 << QStringList{"szavak.csv", "szavak.szo"}
-                            << "";
+    QTest::addRow("import") << QStringList{"import", "szavak.csv"} << good << 0
+                            << QStringList{"szavak.csv", "szavak.szo"} << "";
     QTest::addRow("one bad row, nothing written")
-        << QStringList{"import", "szavak.csv", "--name", "x"} << good + "egg;\n" << 1 << QStringList{"szavak.csv"}
-        << "szavak.csv:3: a magyar szó üres";
+        << QStringList{"import", "szavak.csv", "--name", "x"} << good + "egg;\n"
+        << 1 << QStringList{"szavak.csv"} << "szavak.csv:3: a magyar szó üres";
     QTest::addRow("existing list kept") << QStringList{"import", "szavak.csv", "--name", "régi"} << good << 1
                                         << QStringList{"régi.szo", "szavak.csv"} << "Már létezik, nem írom felül";
     QTest::addRow("wrong option") << QStringList{"import", "szavak.csv", "--kind", "cards"} << good << 2

@@ -177,13 +177,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("log"); // its bytes, "fifo", or "link:" and the bytes of a file outside
         QTest::addColumn<qint64>("runs");
-        const auto log = [](const QString &n) { return resultsLogHeader(n) + record(n, n, true, 1, 2, QDate(2026, 12, 1)); };
-        for (const QString n : {"<img src=x onerror=alert(1)>", "]]><!--", "<svg onload=alert(1)>", "Tom & \"Jerry\" 'x'"})
+        const auto log = [](const QString &n) {
+            return resultsLogHeader(n) + record(n, n, true, 1, 2, QDate(2026, 12, 1));
+        };
+        for (const QString n :
+             {"<img src=x onerror=alert(1)>", "]]><!--", "<svg onload=alert(1)>", "Tom & \"Jerry\" 'x'"})
             QTest::addRow("%s", qPrintable(n)) << n << log(n) << qint64(1);
         QTest::addRow("picture") << "<img src=\"OUTSIDE/titkos.png\">" << QByteArray() << qint64(0);
-        QTest::addRow("not a log") << "Anna" << "TITKOS\r\n" + log("Anna") << qint64(0);
-        QTest::addRow("another's log") << "Anna" << log("Béla") + log("Anna").mid(resultsLogHeader("Anna").size()) << qint64(0);
-        QTest::addRow("link out") << "Anna" << "link:" + log("Anna") + "TITKOS\r\n" << qint64(0);
+        QTest::addRow("not a log") << "Anna"
+                                   << "TITKOS\r\n" + log("Anna") << qint64(0);
+        QTest::addRow("another's log") << "Anna" << log("Béla") + log("Anna").mid(resultsLogHeader("Anna").size())
+                                       << qint64(0);
+        QTest::addRow("link out") << "Anna"
+                                  << "link:" + log("Anna") + "TITKOS\r\n"
+                                  << qint64(0);
         QTest::addRow("fifo") << "Anna" << QByteArray("fifo") << qint64(0);
     }
 
@@ -198,7 +205,8 @@ private slots:
         writeFile(start.path() + "/init.usr", platform::toCodePage(name + "\r\nBéla\r\n"));
         QDir(start.path()).mkdir(name);
         QVERIFY(QDir(start.path()).mkdir("Béla"));
-        writeFile(start.path() + "/Béla/Béla.log", resultsLogHeader("Béla") + record("Béla", "a", true, 0, 1, QDate(2026, 12, 1)));
+        writeFile(start.path() + "/Béla/Béla.log",
+                  resultsLogHeader("Béla") + record("Béla", "a", true, 0, 1, QDate(2026, 12, 1)));
         const QString path = start.path() + "/" + name + "/" + resultsLogFileName(name);
         if (log == "fifo")
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -210,7 +218,8 @@ private slots:
         QCOMPARE(report.learners.at(report.learners.at(0).name == "Béla" ? 1 : 0).runs, runs);
         const QString html = QString::fromUtf8(classReportHtml(report, learnerPictureSvg, classPictureSvg));
         QCOMPARE(html.count("<svg"), runs > 0 ? 3 : 2);
-        for (const QString bad : {"<img", "<svg onload", "]]>", "<!--", "CDATA", "<image", "\"Jerry", "Tom & ", "TITKOS"})
+        for (const QString bad :
+             {"<img", "<svg onload", "]]>", "<!--", "CDATA", "<image", "\"Jerry", "Tom & ", "TITKOS"})
             QVERIFY2(!html.contains(bad), qPrintable(bad));
     }
 

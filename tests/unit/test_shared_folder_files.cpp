@@ -55,8 +55,12 @@ private slots:
         // A new list, the same list saved again, a new log, a learner's directory made directly and one
         // made by the staged addition with its log inside.
         const QString list = shared + "/szavak.szo";
-        const bool wroteList = platform::writeWholeFileAtomically(list, "1\x0e" "a\x0e" "b\x0e \x0e\r\n");
-        const bool rewroteList = platform::writeWholeFileAtomically(list, "1\x0e" "c\x0e" "d\x0e \x0e\r\n");
+        const bool wroteList = platform::writeWholeFileAtomically(list, "1\x0e"
+                                                                        "a\x0e"
+                                                                        "b\x0e \x0e\r\n");
+        const bool rewroteList = platform::writeWholeFileAtomically(list, "1\x0e"
+                                                                          "c\x0e"
+                                                                          "d\x0e \x0e\r\n");
         const platform::CreateResult log = platform::createFileExclusively(shared + "/Anna.log", "Anna\r\n");
         const platform::MakeDirectoryResult directory = platform::makeDirectory(shared + "/Anna");
         const std::optional<QString> staging = platform::makeStagingDirectory(shared);

@@ -99,8 +99,8 @@ private slots:
         QTest::addRow("number 0021") << record("0021", "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
         QTest::addRow("number of 30 digits")
             << record(QByteArray(30, '9'), "x", "y") << ReadOutcome::BadRecordNumber << 0 << QStringList{};
-        QTest::addRow("repeated 1, 2, 2") << one + two + record("2", "x", "y") << ReadOutcome::NumberingGap << 2
-                                          << QStringList{"1:apple", "2:x"};
+        QTest::addRow("repeated 1, 2, 2")
+            << one + two + record("2", "x", "y") << ReadOutcome::NumberingGap << 2 << QStringList{"1:apple", "2:x"};
         QTest::addRow("LF-only line ends") << QByteArray(one + two).replace("\r\n", "\n")
                                            << ReadOutcome::BadRecordNumber << 1 << QStringList{"1:apple"};
         QTest::addRow("CR-only line ends") << QByteArray(one + two).replace("\r\n", "\r")

@@ -220,7 +220,7 @@ private slots:
         window.click("Gyak_be_Com2");
         QList<float> numbers;
         for (int pair = 0; pair < 20; ++pair)
-            numbers.append(float(pair) / 20.0f); // rows 1..20 in order
+            numbers.append(float(pair) / 20.0f);                  // rows 1..20 in order
         window.random.numbers = numbers + QList<float>(20, 0.9f); // English shown every time
         window.click("Option3");
         window.click("Tanul_Com4");
@@ -300,7 +300,7 @@ private slots:
         Practising window;
         window.load();
         QVERIFY(QFileInfo(window.path(deleted)).isDir() ? QDir(window.path(deleted)).removeRecursively()
-                                                         : QFile::remove(window.path(deleted)));
+                                                        : QFile::remove(window.path(deleted)));
         window.startRun("Option1");
         window.click("Tanul_Vissza_Comm");
         QVERIFY(window.fileBytes(QStringLiteral("Anna/Anna.log"))

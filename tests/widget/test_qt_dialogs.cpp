@@ -103,7 +103,8 @@ private slots:
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("allatok"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        QCOMPARE(dialogs.chooseFileToSave(request), std::optional<QString>(dir.filePath(QStringLiteral("allatok.szo"))));
+        QCOMPARE(dialogs.chooseFileToSave(request),
+                 std::optional<QString>(dir.filePath(QStringLiteral("allatok.szo"))));
     }
 
 private:

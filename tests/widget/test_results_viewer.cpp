@@ -6,9 +6,9 @@
 
 #include "results/results_log_view.h"
 
-#include <QDir>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
@@ -54,8 +54,8 @@ private slots:
         QTest::addRow("only line ends") << QByteArray("\r\n\n\r") << QStringList{"", "", ""};
         for (const qsizetype edge : {qsizetype(64) << 10, qsizetype(256) << 10, qsizetype(512) << 10}) {
             const qsizetype fill = edge - 1 - kHeader.size();
-            QTest::addRow("CR LF across byte %lld", qlonglong(edge))
-                << kHeader + filler(fill) + "\r\n\xE9\r\n" << QStringList{header, QString(filler(fill)), "é"};
+            QTest::addRow("CR LF across byte %lld", qlonglong(edge)) << kHeader + filler(fill) + "\r\n\xE9\r\n"
+                                                                     << QStringList{header, QString(filler(fill)), "é"};
             QTest::addRow("letter on byte %lld", qlonglong(edge)) << kHeader + filler(fill) + "\xE1\r\n"
                                                                   << QStringList{header, filler(fill) + "á"};
         }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as built: names, captions, places, states and tab order.
 #include "app/font_on_first_show.h"
-#include "support/form_harness.h"
 #include "results/results_log_view.h"
+#include "support/form_harness.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -196,13 +196,45 @@ private slots:
     void tabOrderFollowsTheTable()
     {
         FormHarness harness;
-        const char *const order[] = {"Új_Com1", "Gyak_be_Com2", "Option1", "Option2", "Option3", "Text1", "Text2",
-                                     "Command1", "Szerkeszt_Comm", "Command3", "MSFlexGrid1", "Vissza_Com4",
-                                     "Tanul_Com4", "Text3", "Szerk_kész_Comm", "Vissza_no_mentComm", "Text4",
-                                     "Text5", "Tanul_Vissza_Comm", "Mehet_Comm", "Text7", "Text8",
-                                     "Megmutat_Comm", "Text9", "Text6", "Text10", "Option4", "Option5",
-                                     "Command2", "Command4", "Combo1", "Text11", "Command5", "Vissza_Com6",
-                                     "Eredméynek_Com", "Text12", "Eredm_Kilép_Com", "Név_vált_Com", "Command6"};
+        const char *const order[] = {"Új_Com1",
+                                     "Gyak_be_Com2",
+                                     "Option1",
+                                     "Option2",
+                                     "Option3",
+                                     "Text1",
+                                     "Text2",
+                                     "Command1",
+                                     "Szerkeszt_Comm",
+                                     "Command3",
+                                     "MSFlexGrid1",
+                                     "Vissza_Com4",
+                                     "Tanul_Com4",
+                                     "Text3",
+                                     "Szerk_kész_Comm",
+                                     "Vissza_no_mentComm",
+                                     "Text4",
+                                     "Text5",
+                                     "Tanul_Vissza_Comm",
+                                     "Mehet_Comm",
+                                     "Text7",
+                                     "Text8",
+                                     "Megmutat_Comm",
+                                     "Text9",
+                                     "Text6",
+                                     "Text10",
+                                     "Option4",
+                                     "Option5",
+                                     "Command2",
+                                     "Command4",
+                                     "Combo1",
+                                     "Text11",
+                                     "Command5",
+                                     "Vissza_Com6",
+                                     "Eredméynek_Com",
+                                     "Text12",
+                                     "Eredm_Kilép_Com",
+                                     "Név_vált_Com",
+                                     "Command6"};
         QSet<QString> controls;
         for (const char *name : order)
             controls.insert(QString::fromUtf8(name));

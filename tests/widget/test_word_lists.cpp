@@ -9,12 +9,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QRadioButton>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <tuple>
@@ -200,8 +200,8 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("Text1"));
 
         // Chosen with the arrow keys, an order leads where its click does.
-        for (const auto &[from, key, to] : {std::tuple{"Option4", Qt::Key_Down, "Text2"},
-                                            std::tuple{"Option5", Qt::Key_Up, "Text1"}}) {
+        for (const auto &[from, key, to] :
+             {std::tuple{"Option4", Qt::Key_Down, "Text2"}, std::tuple{"Option5", Qt::Key_Up, "Text1"}}) {
             window.control(from)->setFocus();
             QTest::keyClick(window.control(from), key);
             QCOMPARE(focused(), QString::fromLatin1(to));
