@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 
 #include "app/translations.h"
+#include "platform/path_state.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -148,6 +149,10 @@ std::optional<QString> enterStartDirectory(const QString &directory)
 {
     const QFileInfo info(directory);
     const QString shown = QDir::cleanPath(info.absoluteFilePath());
+    if (platform::pathState(directory) == platform::PathState::Unreachable)
+        return QStringLiteral("A megadott mappa most nem érhető el: %1\r\nPróbáld újra egy kis idő múlva!\r\n"
+                              "A program kilép.")
+            .arg(shown);
     if (!info.exists())
         return QStringLiteral("A megadott mappa nem található: %1\r\nA program kilép.").arg(shown);
     if (!info.isDir() || !QDir::setCurrent(directory))

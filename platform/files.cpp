@@ -3,6 +3,7 @@
 
 #include "platform/file_trail.h"
 #include "platform/path_walk.h"
+#include "platform/share_calls.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -236,7 +236,7 @@ public:
     {
         if (!giveName() || !closeChecked())
             return false;
-        if (::renameat(m_directory, m_name.constData(), m_directory, target) != 0)
+        if (renameReplacingAt(m_directory, m_name.constData(), target) != 0)
             return false;
         m_name.clear();
         syncDirectory();
@@ -254,10 +254,18 @@ public:
                 m_name.clear();
                 result = CreateResult::Created;
             } else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-                // A file system without the exclusive rename: a hard link is exclusive too.
-                result = ::linkat(m_directory, m_name.constData(), m_directory, target, 0) == 0
-                             ? CreateResult::Created
-                             : creationFailure(errno);
+                // A file system without the exclusive rename: a hard link is exclusive too, and
+                // where there are no links either (SMB) a claim of the name.
+                if (::linkat(m_directory, m_name.constData(), m_directory, target, 0) == 0) {
+                    result = CreateResult::Created;
+                } else if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) {
+                    const bool moved = claimAndRenameAt(m_directory, m_name.constData(), target) == 0;
+                    if (moved)
+                        m_name.clear();
+                    result = moved ? CreateResult::Created : creationFailure(errno);
+                } else {
+                    result = creationFailure(errno);
+                }
             } else {
                 result = creationFailure(errno);
             }
@@ -412,8 +420,12 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
     const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
     if (!placed)
         return false;
-    const int descriptor = ::openat(placed->directory(), placed->name(),
-                                    O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    // Read-write: an SMB share reached through libsmbclient fails an append opened write-only, and
+    // gives I/O errors for seconds after. A file this account may only write is opened so.
+    constexpr int kAppending = O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    int descriptor = ::openat(placed->directory(), placed->name(), O_RDWR | kAppending);
+    if (descriptor < 0 && errno == EACCES)
+        descriptor = ::openat(placed->directory(), placed->name(), O_WRONLY | kAppending);
     if (descriptor < 0)
         return false;
     struct stat status {};
@@ -428,7 +440,7 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
         ::close(descriptor);
         return false;
     }
-    const off_t oldSize = ::lseek(descriptor, 0, SEEK_END);
+    const off_t oldSize = currentSize(descriptor);
     const bool written = oldSize >= 0 && writeEverything(descriptor, bytes) && ::fsync(descriptor) == 0;
     if (!written && oldSize >= 0) {
         // Shrinking needs no space, so a full disk cannot refuse it. The size is checked first, so
@@ -583,49 +595,6 @@ bool removeEmptyDirectory(const QString &path)
 bool lastFailureWasRefusedLink()
 {
     return t_refusedLink;
-}
-
-bool isOnSharedFileSystem(const QString &path)
-{
-    struct statfs status {};
-    if (::statfs(nativePath(path).constData(), &status) != 0)
-        return true;
-    switch (static_cast<unsigned long>(status.f_type)) {
-    case 0x6969UL:     // NFS
-    case 0x517BUL:     // SMB
-    case 0xFF534D42UL: // CIFS
-    case 0xFE534D42UL: // SMB2
-    case 0x65735546UL: // FUSE (sshfs and the like)
-    case 0x00C36400UL: // Ceph
-    case 0x01021997UL: // 9P
-    case 0x5346414FUL: // AFS
-        return true;
-    default:
-        return false;
-    }
-}
-
-ExclusiveLock::ExclusiveLock(const QString &path)
-{
-    m_descriptor = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (m_descriptor < 0)
-        return;
-    switch (lockExclusively(m_descriptor)) {
-    case LockOutcome::Held:
-        m_held = true;
-        break;
-    case LockOutcome::TimedOut:
-        m_timedOut = true;
-        break;
-    case LockOutcome::Unsupported:
-        break;
-    }
-}
-
-ExclusiveLock::~ExclusiveLock()
-{
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
 }
 
 } // namespace platform

@@ -50,12 +50,14 @@ enum class CreateResult {
 
 // Creates the file holding the bytes, only if nothing of that name exists. The file appears whole
 // or not at all, and an existing one is never replaced, even by another process creating it at the
-// same moment.
+// same moment. On a share with neither an exclusive rename nor hard links (SMB) the name holds an
+// empty file for a moment before; a maker killed then leaves it so.
 CreateResult createFileExclusively(const QString &path, const QByteArray &bytes);
 
 // Adds bytes at the end of an existing regular file without rewriting what is there. A write that
 // fails part-way is cut back, so the file keeps exactly its old bytes. Appends of programs on this
-// computer take turns; one that waits for its turn longer than a few seconds fails.
+// computer take turns; one that waits for its turn longer than a few seconds fails. The end is the
+// one the file's server has now: between computers, appends are safe inside a DotLock's turn.
 bool appendToExistingFile(const QString &path, const QByteArray &bytes);
 
 enum class MakeDirectoryResult {
@@ -99,29 +101,5 @@ bool isDirectory(const QString &path);
 std::optional<QStringList> directoryEntries(const QString &path);
 bool removeFile(const QString &path);
 bool removeEmptyDirectory(const QString &path);
-
-// Whether the path lies on a file system that other computers may share (NFS, SMB, a FUSE mount
-// such as sshfs), where the locks below do not reach the other computers.
-bool isOnSharedFileSystem(const QString &path);
-
-// An exclusive lock on a file or directory for as long as the object lives, for programs on this
-// computer that share a start directory. The system drops it when the process ends, however it
-// ends. Where the file system has no locks, `held()` is false and nothing waits. A lock that
-// another program keeps is waited for a few seconds at most.
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(const QString &path);
-    ~ExclusiveLock();
-    ExclusiveLock(const ExclusiveLock &) = delete;
-    ExclusiveLock &operator=(const ExclusiveLock &) = delete;
-    bool held() const { return m_held; }
-    // Another program held it for longer than anyone should wait (a few seconds).
-    bool timedOut() const { return m_timedOut; }
-
-private:
-    int m_descriptor = -1;
-    bool m_held = false;
-    bool m_timedOut = false;
-};
 
 } // namespace platform

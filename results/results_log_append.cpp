@@ -3,6 +3,7 @@
 
 #include "failures/failure_codes.h"
 #include "failures/link_refusal.h"
+#include "platform/dot_lock.h"
 #include "platform/files.h"
 #include "results/results_log.h"
 #include "results/results_record.h"
@@ -20,9 +21,18 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
     if (made != platform::MakeDirectoryResult::Created && made != platform::MakeDirectoryResult::AlreadyExists)
         return unlessRefusedLink(FailureCode::ResultsLogUnwritable);
 
+    // Records take turns with every computer that shares the folder: a new log's claim on a share
+    // without exclusive renames is told from an abandoned one only so.
+    const platform::DotLock turn(startDirectory);
+    if (!turn.held())
+        return FailureCode::ResultsLogUnwritable;
     // A missing log is made with its header and this record in one go, and only where no log is:
     // another copy of the program making it at the same moment must not have its record replaced.
+    // An empty one is the claim of a maker killed before its log took the claim's place (no log
+    // holds less than its header).
     const QString log = platform::joinPath(*directory, resultsLogFileName(learner));
+    if (platform::regularFileSize(log) == 0)
+        platform::removeFile(log);
     if (!platform::pathExists(log)) {
         switch (platform::createFileExclusively(log, resultsLogAppendix(false, learner, record))) {
         case platform::CreateResult::Created:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "users/add_user.h"
 
+#include "platform/dot_lock.h"
 #include "platform/file_trail.h"
 #include "platform/files.h"
 #include "results/results_log.h"
@@ -9,15 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace {
-
-// On a shared folder, long enough for an addition under way on another computer (which the lock
-// below cannot wait for) to reach its registry line, even on a busy machine.
-constexpr std::chrono::seconds kAdditionUnderWay{2};
 
 struct Learner {
     QString name;
@@ -110,11 +105,10 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
         return AddUserOutcome::NameTaken;
 
     const Learner learner{name, registryPath(startDirectory), platform::joinPath(startDirectory, name)};
-    // Additions on this computer take turns, so an unfinished one found here is no one's; on a
-    // shared folder one of another computer's may still be under way. A lock that someone keeps
-    // for longer than an addition takes fails this one rather than freezing the window.
-    const platform::ExclusiveLock additions(startDirectory);
-    if (additions.timedOut())
+    // Additions take turns on every computer that shares the folder, so an unfinished one found
+    // here is no one's. A turn that does not come fails this one rather than freezing the window.
+    const platform::DotLock additions(startDirectory);
+    if (!additions.held())
         return AddUserOutcome::WriteFailed;
     removeStaleStagingDirectories(startDirectory);
 
@@ -127,11 +121,6 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
     if (platform::pathExists(learner.directory)) {
         if (!isUnfinishedAddition(learner, startDirectory))
             return AddUserOutcome::NameTaken;
-        if (platform::isOnSharedFileSystem(startDirectory)) {
-            std::this_thread::sleep_for(kAdditionUnderWay);
-            if (!isUnfinishedAddition(learner, startDirectory))
-                return AddUserOutcome::NameTaken;
-        }
     } else if (const AddUserOutcome made = makeLearnerDirectory(learner, startDirectory);
                made != AddUserOutcome::Added) {
         return made;

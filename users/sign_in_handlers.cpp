@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/key_press.h"
+#include "platform/path_state.h"
 #include "users/add_user.h"
 #include "users/user_registry.h"
 
@@ -23,7 +24,13 @@ const QString kNameTaken = QStringLiteral("A megadott név már létezik, Válas
 
 QString registryFailure(const QString &registryPath)
 {
-    if (!platform::pathExists(registryPath))
+    // A network share that does not answer for a moment is not a missing file.
+    const platform::PathState state = platform::pathState(registryPath);
+    if (state == platform::PathState::Unreachable)
+        return QStringLiteral("A felhasználók listája most nem érhető el: %1\r\nPróbáld újra egy kis idő múlva!\r\n"
+                              "A program kilép.")
+            .arg(registryPath);
+    if (state == platform::PathState::Missing)
         return QStringLiteral("A felhasználók listája nem található: %1\r\nA program kilép.").arg(registryPath);
     return QStringLiteral("A felhasználók listája nem olvasható: %1\r\nA program kilép.").arg(registryPath);
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Two classroom computers on one network share: a directory served by an sshd of this test's own on
-# 127.0.0.1 and mounted twice with sshfs. Copies of the window work at once through both mounts;
-# the files are checked on the server's side. Never passes without having run through the share.
+# Two classroom computers on one network share, over two kinds of share: a directory served by an
+# sshd of this test's own on 127.0.0.1 and mounted twice with sshfs, and one served by a samba of its
+# own and mounted twice with smbnetfs (libsmbclient under FUSE, the library GNOME's gvfs uses for
+# SMB). Copies of the window work at once through both mounts of each; the files are checked on the
+# server's side. Never passes without having run through both shares.
 #
 #   network_share.sh PATH/TO/test_stress_files
 set -euo pipefail
@@ -15,21 +17,26 @@ fail() {
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/network-share.XXXXXX")"
 sshd_pid=""
+smbd_pid=""
 cleanup() {
-    for mount in "$work/a" "$work/b"; do
+    for mount in "$work/a" "$work/b" "$work/c" "$work/d"; do
         if mountpoint -q "$mount" 2>/dev/null; then
             fusermount3 -u "$mount" 2>/dev/null || fusermount3 -u -z "$mount" 2>/dev/null || true
         fi
     done
-    if [[ -n "$sshd_pid" ]]; then
-        kill "$sshd_pid" 2>/dev/null || true
-        wait "$sshd_pid" 2>/dev/null || true
-    fi
+    # smbd may linger over its connections' children: five seconds, then it is killed.
+    for pid in "$sshd_pid" "$smbd_pid"; do
+        [[ -n "$pid" ]] || continue
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-for tool in /usr/sbin/sshd sshfs fusermount3 ssh-keygen mountpoint; do
+for tool in /usr/sbin/sshd sshfs fusermount3 ssh-keygen mountpoint /usr/sbin/smbd smbpasswd smbclient smbnetfs; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (the test group of scripts/install-dependencies.sh)"
 done
 [[ -c /dev/fuse ]] || fail "/dev/fuse is missing: FUSE mounts are impossible here"
@@ -98,10 +105,98 @@ done
 rm "$work/share/probe"
 echo "network_share: sshd on 127.0.0.1:$port, $work/share mounted at $work/a and $work/b"
 
-# Copies on the two mounts in turn (0: a, 1: b, 2: a); the checks read the server's side. Then a
-# shorter round of kills through one mount: a write cut short there leaves what it leaves.
-export STRESS_SHARE="$work/share" STRESS_MOUNTS="$work/a:$work/b" QT_QPA_PLATFORM=offscreen
+# The second server: samba on 127.0.0.1 with a configuration, state, locks and password database of
+# its own (no system service), on a port of its own, which libsmbclient takes from the path: smbnetfs
+# shows the share as MOUNT/127.0.0.1:PORT/klass.
+smb="$work/smb"
+mkdir -p "$smb/share" "$smb/state" "$smb/lock" "$smb/pid" "$smb/private" "$smb/cache" "$work/c" "$work/d"
+start_smbd() {
+    local port="$1"
+    cat >"$smb/smb.conf" <<EOF
+[global]
+server role = standalone server
+interfaces = 127.0.0.1
+bind interfaces only = yes
+smb ports = $port
+disable netbios = yes
+state directory = $smb/state
+lock directory = $smb/lock
+pid directory = $smb/pid
+private dir = $smb/private
+cache directory = $smb/cache
+ncalrpc dir = $smb/state/ncalrpc
+passdb backend = tdbsam:$smb/private/passdb.tdb
+log file = $smb/smbd.log
+load printers = no
+printcap name = /dev/null
+disable spoolss = yes
+[klass]
+path = $smb/share
+read only = no
+EOF
+    printf 'jelszo\njelszo\n' | smbpasswd -c "$smb/smb.conf" -s -a "$(id -un)" >/dev/null || return 1
+    # A session of its own: on its way out smbd signals its whole process group.
+    setsid /usr/sbin/smbd --foreground --no-process-group -s "$smb/smb.conf" </dev/null >>"$smb/smbd.out" 2>&1 &
+    smbd_pid=$!
+    for _ in $(seq 100); do
+        smbclient -s "$smb/smb.conf" -p "$port" -U "$(id -un)%jelszo" //127.0.0.1/klass -c ls >/dev/null 2>&1 && return 0
+        kill -0 "$smbd_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$smbd_pid" 2>/dev/null || true
+    wait "$smbd_pid" 2>/dev/null || true
+    smbd_pid=""
+    return 1
+}
+smb_port=""
+for _ in 1 2 3 4 5; do
+    candidate=$((20000 + RANDOM % 40000))
+    if [[ "$candidate" != "$port" ]] && start_smbd "$candidate"; then
+        smb_port="$candidate"
+        break
+    fi
+done
+[[ -n "$smb_port" ]] || fail "smbd did not start: $(tail -n 3 "$smb/smbd.out" "$smb/smbd.log" 2>&1 | tr '\n' ' ')"
+
+# Each computer has its own smbnetfs with its own client configuration.
+for computer in c d; do
+    mkdir -p "$work/$computer-home/.smb"
+    printf '[global]\nclient min protocol = SMB2\n' >"$work/$computer-home/.smb/smb.conf"
+    printf 'auth "%s" "jelszo"\nsmb_query_browsers "false"\n' "$(id -un)" >"$work/$computer-home/.smb/smbnetfs.conf"
+    chmod 600 "$work/$computer-home/.smb/smbnetfs.conf"
+    HOME="$work/$computer-home" smbnetfs "$work/$computer" -o "config=$work/$computer-home/.smb/smbnetfs.conf" \
+        || fail "smbnetfs refused to mount $work/$computer"
+    mountpoint -q "$work/$computer" || fail "$work/$computer is not a mount point after smbnetfs"
+done
+smb_c="$work/c/127.0.0.1:$smb_port/klass"
+smb_d="$work/d/127.0.0.1:$smb_port/klass"
+echo seen >"$smb/share/probe"
+for mount in "$smb_c" "$smb_d"; do
+    [[ "$(cat "$mount/probe" 2>/dev/null)" == seen ]] || fail "$mount does not show the shared directory"
+done
+rm "$smb/share/probe"
+echo "network_share: smbd on 127.0.0.1:$smb_port, $smb/share mounted at $smb_c and $smb_d"
+
+# On each share, copies on the two mounts in turn (0: the first, 1: the second, 2: the first); the
+# checks read the server's side. Then a shorter round of kills through one mount: a write cut short
+# there leaves what it leaves.
+export QT_QPA_PLATFORM=offscreen
 status=0
-"$tests" copiesAtOnce savesInTurn || status=1
-STRESS_KILLS="${STRESS_SHARE_KILLS:-60}" "$tests" killedAtRandomMoments || status=1
+for share in "sshfs $work/share $work/a|$work/b" "smbnetfs $smb/share $smb_c|$smb_d"; do
+    read -r kind server mounts <<<"$share"
+    echo "network_share: through $kind"
+    STRESS_SHARE="$server" STRESS_MOUNTS="$mounts" "$tests" copiesAtOnce savesInTurn || status=1
+    STRESS_SHARE="$server" STRESS_MOUNTS="$mounts" STRESS_KILLS="${STRESS_SHARE_KILLS:-60}" \
+        "$tests" killedAtRandomMoments || status=1
+done
+
+# A share that does not answer for a moment is not a missing folder: after an append opened
+# write-only, which it cannot do, smbnetfs gives I/O errors for a few seconds. A copy starting then
+# is told that the folder cannot be reached and to try again.
+mkdir "$smb/share/pause"
+: >"$smb/share/pause/init.usr"
+(echo x >>"$smb_c/pause/probe") 2>/dev/null || true
+said="$("$(dirname "$tests")/drive_window" "$smb_c/pause" 2>/dev/null || true)"
+echo "network_share: a copy started while the share does not answer: $said"
+[[ "$said" == *"nem érhető el"* ]] || { echo "network_share: FAIL: told otherwise" >&2; status=1; }
 exit "$status"

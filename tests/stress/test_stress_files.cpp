@@ -3,7 +3,7 @@
 // start directory: afterwards every file is whole and nothing a copy acknowledged is lost or doubled.
 //
 // STRESS_KILLS sets the number of kills (200). STRESS_SHARE names a directory to work in instead of
-// a temporary one, and STRESS_MOUNTS the directories (colon-separated) through which the copies
+// a temporary one, and STRESS_MOUNTS the directories (separated by "|") through which the copies
 // reach it in turn, e.g. two network mounts of it; the files are checked in STRESS_SHARE itself.
 #include "list_versions.h"
 
@@ -309,7 +309,7 @@ public:
     {
         if (qEnvironmentVariableIsSet("STRESS_SHARE")) {
             m_server = qEnvironmentVariable("STRESS_SHARE");
-            m_mounts = qEnvironmentVariable("STRESS_MOUNTS", m_server).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+            m_mounts = qEnvironmentVariable("STRESS_MOUNTS", m_server).split(QLatin1Char('|'), Qt::SkipEmptyParts);
         } else {
             m_server = m_temporary.path();
             m_mounts = {m_server};

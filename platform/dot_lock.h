@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+namespace platform {
+
+// Turns for the programs of every computer that shares a start directory, kept by the folder
+// itself: the file ".vokalindo-lock/held", made with O_CREAT|O_EXCL, which every network share
+// decides on its server (the dot-lock that mail systems use on NFS). It names the computer and the
+// process that holds the turn. A lock is taken over only when it is provably stale (see
+// isProvablyStale). The lock lives in a directory of its own, made for the turn, because in a
+// sticky class folder no one could move a stale lock of another account aside. Waiting is bounded: after `patience`,
+// held() is false and nothing has been touched.
+class DotLock {
+public:
+    static constexpr std::chrono::seconds kPatience{10};
+
+    explicit DotLock(const QString &startDirectory, std::chrono::milliseconds patience = kPatience);
+    ~DotLock();
+    DotLock(const DotLock &) = delete;
+    DotLock &operator=(const DotLock &) = delete;
+
+    bool held() const { return m_held; }
+
+private:
+    int m_startDirectory = -1;
+    int m_directory = -1; // the lock's directory, open for the *at calls
+    QByteArray m_content; // what our lock file holds: the computer, this process, this turn's token
+    bool m_held = false;
+};
+
+// Whoever a lock file names as its holder.
+struct LockHolder {
+    QByteArray host;  // the computer's name
+    QByteArray space; // its boot and process-ID namespace: two computers of one system image differ
+    qint64 pid = 0;
+    QByteArray token; // this turn's, so that a holder knows its own file
+};
+QByteArray lockFileText(const LockHolder &holder);
+std::optional<LockHolder> parseLockFile(const QByteArray &text);
+
+// A lock as a waiter has seen it.
+struct SeenLock {
+    std::optional<LockHolder> holder; // nothing when it is not (yet) written whole
+    qint64 ageSeconds = 0;            // since it was last written, by this computer's clock
+    qint64 unchangedMs = 0;           // how long this waiter has seen it as it is
+};
+
+// Whether a lock is stale for sure: its holder is a process of this computer that is gone; or it
+// has not been written for over a minute, which no turn comes near (the rule for another computer's
+// lock); or its maker stopped between making and writing it (unwritten for two seconds). The last
+// two need the waiter to have seen it unchanged for a moment, so that a computer whose clock runs
+// ahead cannot take a turn that is just ending.
+bool isProvablyStale(const SeenLock &seen, const LockHolder &self, bool (*processGone)(qint64 pid));
+
+} // namespace platform
