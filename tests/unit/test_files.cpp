@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/dot_lock.h"
 #include "platform/files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/file_helpers.h"
 
@@ -91,6 +96,60 @@ private slots:
         QCOMPARE(platform::regularFileSize(path), std::optional<qint64>(100003));
     }
 
+    void folderLockIsTakenOverOnlyWhenProvablyStale_data()
+    {
+        for (const char *column : {"holder", "age", "unchanged"})
+            QTest::addColumn<QByteArray>(column);
+        QTest::addColumn<bool>("stale");
+        // holder: here (this computer, pid 7), gone (this computer, pid 8, which has ended),
+        // elsewhere (another computer's pid 8), self (this process), or the text itself.
+        QTest::addRow("live here") << QByteArray("here") << QByteArray("5") << QByteArray("3000") << false;
+        QTest::addRow("gone here") << QByteArray("gone") << QByteArray("0") << QByteArray("0") << true;
+        QTest::addRow("another computer's, fresh")
+            << QByteArray("elsewhere") << QByteArray("59") << QByteArray("9000") << false;
+        QTest::addRow("another computer's, old")
+            << QByteArray("elsewhere") << QByteArray("61") << QByteArray("1000") << true;
+        QTest::addRow("old, just seen") << QByteArray("elsewhere") << QByteArray("3600") << QByteArray("10") << false;
+        QTest::addRow("this process's own") << QByteArray("self") << QByteArray("0") << QByteArray("9000") << false;
+        QTest::addRow("unwritten, a moment") << QByteArray("") << QByteArray("0") << QByteArray("1500") << false;
+        QTest::addRow("unwritten, two seconds") << QByteArray("") << QByteArray("0") << QByteArray("2000") << true;
+        QTest::addRow("half written") << QByteArray("vokalindo-lock\nhost=a\n") << QByteArray("0") << QByteArray("2000")
+                                      << true;
+    }
+    void folderLockIsTakenOverOnlyWhenProvablyStale()
+    {
+        QFETCH(QByteArray, holder);
+        QFETCH(QByteArray, age);
+        QFETCH(QByteArray, unchanged);
+        QFETCH(bool, stale);
+        const platform::LockHolder self{"gep1", "boot ns", 5, "t5"};
+        const QHash<QByteArray, platform::LockHolder> holders{{"here", {"gep1", "boot ns", 7, "t7"}},
+                                                              {"gone", {"gep1", "boot ns", 8, "t8"}},
+                                                              {"elsewhere", {"gep2", "boot ns", 8, "t8"}},
+                                                              {"self", self}};
+        const QByteArray text = holders.contains(holder) ? platform::lockFileText(holders[holder]) : holder;
+        const platform::SeenLock seen{platform::parseLockFile(text), age.toLongLong(), unchanged.toLongLong()};
+        QCOMPARE(platform::isProvablyStale(seen, self, [](qint64 pid) { return pid == 8; }), stale);
+    }
+    void folderLockOfAKilledHolderIsTakenOver()
+    {
+        QTemporaryDir start;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const platform::DotLock held(start.path());
+            ::kill(::getpid(), held.held() ? SIGKILL : SIGTERM);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        QVERIFY(QFile::exists(start.filePath(".vokalindo-lock/held")));
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(platform::DotLock(start.path(), std::chrono::milliseconds(500)).held());
+        QVERIFY(waited.elapsed() < 500);
+        // Released, the folder is as it was.
+        QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
     void appendKeepsEarlierBytes()
     {
         QTemporaryDir dir;
