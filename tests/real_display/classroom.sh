@@ -41,7 +41,7 @@ wait_for_window() {
 
 # "EXIT" ends the program with status 0.
 exit_program() {
-    click_at_twips 9120 0 735 375
+    click_control Command2
     wait_for exited || fail "$1: EXIT did not end the program"
     local status=0
     wait "$pid" || status=$?
@@ -54,9 +54,9 @@ exit_program() {
 # question has the same answer whatever the order. The finished run leaves the focus on "Vissza", and Enter
 # records the run.
 practise_to_the_end() {
-    click_at_twips 7680 2160 2175 495
+    click_control Gyak_be_Com2
     answer_file_dialog "szavak.szo" "$1: loading the list for practice"
-    click_at_twips 2040 2160 2175 495
+    click_control Tanul_Com4
     for _ in 1 2; do
         type_text "fruit"
         xdotool key Return
@@ -78,16 +78,16 @@ log_has_lines() { [ "$(log_lines)" -eq "$1" ]; }
 first="${accounts[0]}"
 start_as "$first"
 wait_for_window "$first"
-click_at_twips 5520 720 2055 375
+click_control Command4
 type_text "$learner"
 xdotool key Return
 registry_written() { [ -s "$registry" ]; }
 wait_for registry_written || fail "$first: the registry did not get the new name"
 [ "$(hex_bytes "$registry")" = "$(cp1250 "$learner$crlf")" ] || fail "registry bytes: $(od -An -tx1 "$registry")"
 pick_the_learner
-click_at_twips 3840 1080 975 495
+click_control Command5
 # "Új Szójegyzék Készítése": two pairs, each English side, Enter, the Hungarian side, Enter, no note, Enter twice.
-click_at_twips 7680 840 2175 615
+click_control Új_Com1
 for hungarian in "alma" "körte"; do
     type_text "fruit"
     xdotool key Return
@@ -96,7 +96,7 @@ for hungarian in "alma" "körte"; do
     sleep 0.2
 done
 # "Bevitel Mentése és Befejezése": the save dialog starts in the learner's directory.
-click_at_twips 360 2160 2055 495
+click_control Command1
 answer_file_dialog "szavak" "$first: saving the list"
 list_written() { [ -s "$list" ]; }
 wait_for list_written || fail "$first: no word list was saved: $(ls -la "$home")"
@@ -109,7 +109,7 @@ second="${accounts[1]}"
 start_as "$second"
 wait_for_window "$second"
 pick_the_learner
-click_at_twips 3840 1080 975 495
+click_control Command5
 practise_to_the_end "$second"
 wait_for log_has_lines 3 || fail "$second: leaving the run recorded nothing in the first account's log: $(od -c "$log")"
 exit_program "$second"
@@ -118,7 +118,7 @@ exit_program "$second"
 # date and time, whose form follows the locale; from ",  Név: " on it is fixed.
 record_tail="$(cp1250 ",  Név: $learner,  A szójegyzék neve: szavak,  A felhozatal:  Magyar - Angol,  Megmutattam: 0,  Hibák Száma: 0,  A szavak száma: 2$crlf")"
 log_hex="$(hex_bytes "$log")"
-header="$(cp1250 "$learner Eredményei:$crlf")"
+header="$(log_header "$learner")"
 [ "${log_hex#"$header"}" != "$log_hex" ] || fail "log header: $(od -c "$log")"
 records="${log_hex#"$header"}"
 [ "$(grep -o -- "$record_tail" <<<"$records" | wc -l)" -eq 2 ] || fail "the log lacks the two records: $(od -c "$log")"

@@ -32,7 +32,7 @@ start="$(mktemp -d)"
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$start"' EXIT
 : >"$start/init.usr"
 
-# The helpers that drive the display: wait_for, click_at_twips, type_text, pick_the_learner, answer_file_dialog,
+# The helpers that drive the display: wait_for, click_control, type_text, pick_the_learner, answer_file_dialog,
 # picture, hex_bytes, cp1250 and more.
 source "$(dirname "${BASH_SOURCE[0]}")/x_helpers.sh"
 
@@ -47,7 +47,7 @@ picture 01-start
 
 # 1. "Új Név Felvétele", the name (a space, a capital accented letter) and Enter.
 learner="Kis Ágnes"
-click_at_twips 5520 720 2055 375
+click_control Command4
 type_text "$learner"
 xdotool key Return
 registry="$start/init.usr"
@@ -63,14 +63,14 @@ log="$home/$learner.log"
 pick_the_learner
 picture 02-name-picked
 # "Belépés" leads to the main menu.
-click_at_twips 3840 1080 975 495
+click_control Command5
 picture 03-main-menu
 
 # 2. "Új Szójegyzék Készítése". With the entry order "Angol - Magyar", Enter walks from the English box to the
 # Hungarian one, to the note, to "Szópár felvétele", and a further Enter adds the pair. Every English side is
 # "fruit" (the third one with a slip, mended in step 3), so practice from Hungarian knows every answer whatever
 # the order; the first Hungarian side holds two answers, the second pair has no note.
-click_at_twips 7680 840 2175 615
+click_control Új_Com1
 add_pair() { # English, the key that leaves its box, Hungarian, note
     type_text "$1"
     xdotool key "$2"
@@ -88,7 +88,7 @@ picture 04-list-building
 
 # "Bevitel Mentése és Befejezése": the save dialog starts in the learner's directory and adds the extension.
 list="$home/gyümölcsök.szo"
-click_at_twips 360 2160 2055 495
+click_control Command1
 answer_file_dialog "gyümölcsök" "saving the new list"
 list_written() { [ -s "$list" ]; }
 wait_for list_written || fail "no word list was saved: $(ls -la "$home")"
@@ -103,7 +103,7 @@ expected_list="$(list_text "1|fruit|alma, körte|Ősszel érik" "2|fruit|szilva|
 [ "$(hex_bytes "$list")" = "$expected_list" ] || fail "word list bytes after saving: $(od -c "$list")"
 
 # 3. "Szójegyzék szerkesztése": the open dialog starts in the learner's directory too; the name is enough.
-click_at_twips 7680 1560 2175 495
+click_control Szerkeszt_Comm
 answer_file_dialog "gyümölcsök.szo" "loading the list for editing"
 # Mend the English side of pair 3: a double-click opens the editor over the cell, Ctrl+A and the word replace its
 # text, Enter writes it back.
@@ -119,7 +119,7 @@ xdotool key ctrl+a
 type_text "őszibarack"
 picture 05-list-editing
 list_before="$(hex_bytes "$list")"
-click_at_twips 6240 2160 2175 495
+click_control Szerk_kész_Comm
 list_changed() { [ "$(hex_bytes "$list")" != "$list_before" ]; }
 wait_for list_changed || fail "'Mentés és Vissza' did not write the list: $(od -c "$list")"
 sleep 0.2
@@ -127,18 +127,18 @@ expected_list="$(list_text "1|fruit|alma, körte|Ősszel érik" "2|fruit|szilva|
 [ "$(hex_bytes "$list")" = "$expected_list" ] || fail "word list bytes after editing: $(od -c "$list")"
 
 # 4. "Szójegyzék betöltése", this time with the whole path typed into the open dialog.
-click_at_twips 7680 2160 2175 495
+click_control Gyak_be_Com2
 answer_file_dialog "$list" "loading the list for practice"
 picture 06-practice-setup
 # "Tanulás indítása" in the direction selected at start, "Magyar-Angol": the Hungarian side is shown and the English
 # box, which has the focus, takes the answer.
-click_at_twips 2040 2160 2175 495
+click_control Tanul_Com4
 picture 07-practice-question
 # A wrong answer; "Megmutatja" once, which hands the focus back to the answer box; then the three questions.
 type_text "apple"
 xdotool key Return
 sleep 0.2
-click_at_twips 3960 6480 1455 375
+click_control Megmutat_Comm
 for _ in 1 2 3; do
     type_text "fruit"
     xdotool key Return
@@ -156,22 +156,22 @@ wait_for log_has_lines 2 || fail "leaving the finished run recorded nothing: $(o
 
 # 5. Back on the practice setup screen: "Vegyes felhozás", "Tanulás indítása", and "Vissza" before any answer.
 sleep 0.3
-click_at_twips 240 2520 1575 195
-click_at_twips 2040 2160 2175 495
-click_at_twips 960 7080 1455 495
+click_control Option3
+click_control Tanul_Com4
+click_control Tanul_Vissza_Comm
 wait_for log_has_lines 3 || fail "leaving the mixed run recorded nothing: $(od -c "$log")"
 
 # 6. "Mégse" leads to the main menu, "Név Váltás" to the user-selection screen; the learner is picked again and
 # looks at the results, then goes back.
-click_at_twips 6240 1440 2175 495
-click_at_twips 5520 1320 2055 495
+click_control Vissza_no_mentComm
+click_control Név_vált_Com
 pick_the_learner
-click_at_twips 1560 720 1455 495
+click_control Eredméynek_Com
 picture 09-results
-click_at_twips 1800 720 1215 495
+click_control Eredm_Kilép_Com
 
 # "EXIT" ends the program at once, with status 0.
-click_at_twips 9120 0 735 375
+click_control Command2
 wait_for exited || fail "EXIT did not end the program"
 status=0
 wait "$pid" || status=$?
@@ -198,7 +198,7 @@ for line in "${lines[@]}"; do
     body="${line% 0d 0a}"
     [[ "$body" != *" 0d"* && "$body" != *" 0a"* ]] || fail "a stray CR or LF inside a log line: $(od -c "$log")"
 done
-[ "${lines[0]}" = "$(cp1250 "$learner Eredményei:$crlf")" ] || fail "log header: $(od -c "$log")"
+[ "${lines[0]}" = "$(log_header "$learner")" ] || fail "log header: $(od -c "$log")"
 name_field="$(cp1250 ",  Név: ")"
 check_record() { # line, the rest of the record from ",  Név: " on
     local line="$1" expected when

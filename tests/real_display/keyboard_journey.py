@@ -15,7 +15,7 @@ Usage (under an X server with an AT-SPI bus, see with_screen_reader_bus.sh): key
 import os
 import re
 
-from keyboard_learner import Learner, fail, main, pump, wait_for
+from keyboard_learner import Learner, fail, list_bytes, log_header, main, pump, wait_for
 
 LEARNER = "Kis Ágnes"
 CRLF = "\r\n"
@@ -27,10 +27,6 @@ def file_bytes(path):
             return opened.read()
     except OSError:
         return b""
-
-
-def list_bytes(*records):
-    return "".join("\x0e".join(record) + "\x0e" + CRLF for record in records).encode("cp1250")
 
 
 def journey(program, start):
@@ -165,7 +161,7 @@ def journey(program, start):
     lines = lines[:3]
     if any(b"\r" in line or b"\n" in line for line in lines):
         fail("a stray CR or LF inside a log line: %r" % file_bytes(log))
-    if lines[0] != (LEARNER + " Eredményei:").encode("cp1250"):
+    if lines[0] + b"\r\n" != log_header(LEARNER):
         fail("log header: %r" % lines[0])
     name_field = ",  Név: ".encode("cp1250")
     records = [

@@ -19,6 +19,16 @@ from gi.repository import GLib
 CAPTION = "Angol - Magyar - Angol   Vokalindo"
 
 
+def log_header(learner):
+    """The first line of a learner's results log, as the bytes on disk."""
+    return (learner + " Eredményei:\r\n").encode("cp1250")
+
+
+def list_bytes(*records):
+    """A word list's bytes: each record's fields (number, English, Hungarian, note) closed by 0x0E, then CR LF."""
+    return "".join("\x0e".join(record) + "\x0e\r\n" for record in records).encode("cp1250")
+
+
 class Failure(Exception):
     pass
 

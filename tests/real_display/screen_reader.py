@@ -9,7 +9,7 @@ Usage (under an X server with an AT-SPI bus, see with_screen_reader_bus.sh): scr
 
 import os
 
-from keyboard_learner import Learner, fail, main, role, text_of, wait_for
+from keyboard_learner import Learner, fail, list_bytes, log_header, main, role, text_of, wait_for
 
 PAIRS = [("apple", "alma", "gyümölcs"), ("plum", "szilva", " ")]
 VERDICT_WRONG = "A beírt szó nem felel meg! Kérlek ismételd meg!"
@@ -22,10 +22,9 @@ def prepare(start):
         registry.write(b"Anna\r\n")
     os.mkdir(os.path.join(start, "Anna"))
     with open(os.path.join(start, "Anna", "Anna.log"), "wb") as log:
-        log.write("Anna Eredményei:\r\n".encode("cp1250"))
+        log.write(log_header("Anna"))
     with open(os.path.join(start, "Anna", "fruit.szo"), "wb") as words:
-        for number, pair in enumerate(PAIRS, 1):
-            words.write("\x0e".join((str(number),) + pair).encode("cp1250") + b"\x0e\r\n")
+        words.write(list_bytes(*((str(number),) + pair for number, pair in enumerate(PAIRS, 1))))
     return os.path.join(start, "Anna", "fruit.szo")
 
 

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Driving the real program on an X display as a person does: waiting, clicking a control by its place in twips,
+# Driving the real program on an X display as a person does: waiting, clicking a control at its place,
 # double-clicking a grid cell, typing Hungarian text key by key, picking the learner, answering a file dialog,
 # taking pictures; and the bytes of files and texts as hex pairs. Sourced by the real-display scripts, which
 # define fail(), set $window to the program's window once it is shown, and $shots to a folder for pictures
@@ -14,21 +14,33 @@ wait_for() {
     return 1
 }
 
-# Clicks the middle of a control given in twips (left, top, width, height), as the window lays it out.
-click_at_twips() {
-    xdotool mousemove --window "$window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15)) click 1
+# Each control's place in twips (left top width height), by object name: the rows of the controls table that the
+# widget tests check the window against.
+declare -A twips=()
+while IFS=$'\t' read -r control place; do twips[$control]="$place"; done < <(
+    sed -n 's/^ *{"\([^"]*\)", "[^"]*", \([0-9]*\), \([0-9]*\), \([0-9]*\), \([0-9]*\)},$/\1\t\2 \3 \4 \5/p' \
+        "$(dirname "${BASH_SOURCE[0]}")/../support/screen_tables.h")
+[ -n "${twips[MSFlexGrid1]:-}" ] || fail "no controls table"
+read -r grid_left grid_top _ <<<"${twips[MSFlexGrid1]}"
+
+# Clicks the middle of a control, as the window lays it out.
+click_control() {
+    [ -n "${twips[$1]:-}" ] || fail "no control named $1"
+    local left top width height
+    read -r left top width height <<<"${twips[$1]}"
+    xdotool mousemove --window "$window" $(((left + width / 2) / 15)) $(((top + height / 2) / 15)) click 1
     sleep 0.3
 }
 
-# The middle of a data cell of the grid, in pixels of the window. The grid stands at 120, 2760 twips (8, 184 px)
-# inside a 1 px frame; its fixed column is 500 twips (33 px) wide and its header row 16 px high; the data columns
-# are 2500, 2500 and 4000 twips (166, 166, 266 px), every row 16 px.
+# The middle of a data cell of the grid, in pixels of the window. The grid stands inside a 1 px frame; its fixed
+# column is 500 twips (33 px) wide and its header row 16 px high; the data columns are 2500, 2500 and 4000 twips
+# (166, 166, 266 px), every row 16 px.
 cell_x() {
-    local x=$((8 + 1 + 33)) column
+    local x=$((grid_left / 15 + 1 + 33)) column
     for ((column = 1; column < $1; column++)); do x=$((x + 166)); done
     [ "$1" -eq 3 ] && echo $((x + 133)) || echo $((x + 83))
 }
-cell_y() { echo $((184 + 1 + 16 + ($1 - 1) * 16 + 8)); }
+cell_y() { echo $((grid_top / 15 + 1 + 16 + ($1 - 1) * 16 + 8)); }
 
 # A double-click on a data cell (row, column): two presses in quick succession, as a hand makes them.
 double_click_cell() {
@@ -69,7 +81,9 @@ type_text() {
 
 # Picks the one learner in the name box: the drop-down arrow opens the list, the keyboard chooses.
 pick_the_learner() {
-    xdotool mousemove --window "$window" $(((3240 + 2175) / 15 - 8)) $(((720 + 315 / 2) / 15)) click 1
+    local left top width height
+    read -r left top width height <<<"${twips[Combo1]}"
+    xdotool mousemove --window "$window" $(((left + width) / 15 - 8)) $(((top + height / 2) / 15)) click 1
     sleep 0.5
     xdotool key Down Return
     sleep 0.3
@@ -118,6 +132,7 @@ answer_message_and_wait_for_exit() {
 }
 
 hex_bytes() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/ $//'; }
-# The bytes of a text in Windows-1250, written the same way.
+# The bytes of a text in Windows-1250, written the same way; and of a learner's results log's first line.
 cp1250() { printf '%s' "$1" | iconv -f UTF-8 -t WINDOWS-1250 | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/ $//'; }
 crlf=$'\r\n'
+log_header() { cp1250 "$1 Eredményei:$crlf"; }

@@ -7,6 +7,8 @@
 // reach it in turn, e.g. two network mounts of it; the files are checked in STRESS_SHARE itself.
 #include "list_versions.h"
 
+#include "support/file_helpers.h"
+
 #include "platform/code_page.h"
 #include "users/user_registry.h"
 
@@ -27,11 +29,6 @@ namespace {
 
 const QString kPractice = QStringLiteral("gyakorlo.szo");
 const QString kNameTaken = QStringLiteral("A megadott név már létezik, Válassz másikat!");
-
-QByteArray headerOf(const QString &learner)
-{
-    return learner.toLatin1() + " Eredm\xE9nyei:\r\n";
-}
 
 QByteArray bytesOf(const QString &path)
 {
@@ -150,12 +147,12 @@ std::optional<QStringList> wholeRegistry(const QByteArray &bytes)
 // The stamps of a log's records in order, when it is the header line and then whole records.
 std::optional<QStringList> wholeLogStamps(const QByteArray &bytes, const QString &learner)
 {
-    if (!bytes.startsWith(headerOf(learner)) || !bytes.endsWith("\r\n"))
+    if (!bytes.startsWith(logHeader(learner.toLatin1())) || !bytes.endsWith("\r\n"))
         return std::nullopt;
     static const QRegularExpression record(QStringLiteral("^([^\\r\\n]+),  Név: ([^\\r\\n]+?),  "
                                                           "[^\\r\\n]*A szavak száma: \\d+$"));
     QStringList stamps;
-    QList<QByteArray> lines = bytes.mid(headerOf(learner).size()).split('\n');
+    QList<QByteArray> lines = bytes.mid(logHeader(learner.toLatin1()).size()).split('\n');
     lines.removeLast();
     for (const QByteArray &line : std::as_const(lines)) {
         const QString text = platform::fromCodePage(line.chopped(line.endsWith('\r') ? 1 : 0));
@@ -230,7 +227,7 @@ public:
         for (const QString &learner : learners) {
             registry += learner.toLatin1() + "\r\n";
             QDir(m_path).mkdir(learner);
-            put(path(learner + QLatin1Char('/') + learner + QStringLiteral(".log")), headerOf(learner));
+            put(path(learner + QLatin1Char('/') + learner + QStringLiteral(".log")), logHeader(learner.toLatin1()));
         }
         put(path(QStringLiteral("init.usr")), registry);
         put(path(kPractice), listVersion(QStringLiteral("practice")).bytes);

@@ -19,3 +19,15 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
+
+// The first line of a learner's results log; the name is given in Windows-1250.
+inline QByteArray logHeader(const QByteArray &learner)
+{
+    return learner + " Eredm\xE9nyei:\r\n";
+}
+
+// The registry of a start directory: the learners' names, one a line.
+inline QString registryIn(const QString &startDirectory)
+{
+    return startDirectory + QStringLiteral("/init.usr");
+}

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "support/fixed_clock.h"
 #include "support/fixed_random.h"
+#include "support/screen_tables.h"
 #include "support/scripted_dialogs.h"
 
 #include <QByteArray>
@@ -12,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <initializer_list>
 #include <memory>
 
 // A window in a start directory of its own, with dialogs answered from a script, random numbers
@@ -58,7 +58,3 @@ public:
 
 // Types as a person does, one key at a time, any letter.
 void typeText(QWidget *widget, const QString &text);
-
-// The visible set of a screen: the controls named, plus "Névjegy" and, unless left out, "EXIT".
-enum class Exit { Shown, Hidden };
-QSet<QString> screen(std::initializer_list<const char *> controls, Exit exit = Exit::Shown);

@@ -29,11 +29,10 @@ private slots:
     void addsDirectoryLogAndRegistryLine()
     {
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), "Anna\r\n");
+        writeFile(registryIn(start.path()), "Anna\r\n");
         QCOMPARE(addUser(start.path(), QStringLiteral("Kis Anna")), AddUserOutcome::Added);
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nKis Anna\r\n"));
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("Kis Anna/Kis Anna.log"))),
-                 QByteArray("Kis Anna Eredm\xE9nyei:\r\n"));
+        QCOMPARE(fileContents(registryIn(start.path())), QByteArray("Anna\r\nKis Anna\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("Kis Anna/Kis Anna.log"))), logHeader("Kis Anna"));
         QCOMPARE(QDir(start.filePath(QStringLiteral("Kis Anna"))).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("Kis Anna.log")});
     }
@@ -41,11 +40,10 @@ private slots:
     void accentedNameIsStoredInTheCodePage()
     {
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), "");
+        writeFile(registryIn(start.path()), "");
         QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("Béla/Béla.log"))),
-                 QByteArray("B\xE9la Eredm\xE9nyei:\r\n"));
+        QCOMPARE(fileContents(registryIn(start.path())), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(fileContents(start.filePath(QStringLiteral("Béla/Béla.log"))), logHeader("B\xE9la"));
     }
 
     void existingEntryIsRefusedAndNothingWritten_data()
@@ -59,14 +57,14 @@ private slots:
     {
         QFETCH(bool, entryIsDirectory);
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), "B\xE9la\r\n");
+        writeFile(registryIn(start.path()), "B\xE9la\r\n");
         if (entryIsDirectory)
             QVERIFY(QDir(start.path()).mkdir(QStringLiteral("Anna")));
         else
             writeFile(start.filePath(QStringLiteral("Anna")), "x");
         const QStringList before = entries(start);
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), AddUserOutcome::NameTaken);
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("B\xE9la\r\n"));
+        QCOMPARE(fileContents(registryIn(start.path())), QByteArray("B\xE9la\r\n"));
         QCOMPARE(entries(start), before);
     }
 
@@ -86,11 +84,11 @@ private slots:
         QTemporaryDir parent;
         QVERIFY(QDir(parent.path()).mkdir(QStringLiteral("start")));
         const QString start = parent.filePath(QStringLiteral("start"));
-        writeFile(start + QStringLiteral("/init.usr"), "Anna\r\n");
+        writeFile(registryIn(start), "Anna\r\n");
         QCOMPARE(addUser(start, name), AddUserOutcome::NameTaken);
         QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"start"});
         QCOMPARE(QDir(start).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"init.usr"});
-        QCOMPARE(fileContents(start + QStringLiteral("/init.usr")), QByteArray("Anna\r\n"));
+        QCOMPARE(fileContents(registryIn(start)), QByteArray("Anna\r\n"));
     }
 
     void failedAdditionLeavesNothingSoTheNameCanBeAddedLater_data()
@@ -104,7 +102,7 @@ private slots:
     {
         QFETCH(bool, registryIsDirectory);
         QTemporaryDir start;
-        const QString registry = start.filePath(QStringLiteral("init.usr"));
+        const QString registry = registryIn(start.path());
         if (registryIsDirectory)
             QVERIFY(QDir(start.path()).mkdir(QStringLiteral("init.usr")));
 
@@ -142,18 +140,17 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(AddUserOutcome, outcome);
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), registry);
+        writeFile(registryIn(start.path()), registry);
         for (const QString &entry : entries) {
             QVERIFY(QDir(start.path()).mkpath(QFileInfo(start.filePath(entry)).path()));
             if (!entry.endsWith(QLatin1Char('/')))
-                writeFile(start.filePath(entry), "Anna Eredm\xE9nyei:\r\n");
+                writeFile(start.filePath(entry), logHeader("Anna"));
         }
         QCOMPARE(addUser(start.path(), QStringLiteral("Anna")), outcome);
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))),
+        QCOMPARE(fileContents(registryIn(start.path())),
                  outcome == AddUserOutcome::Added ? registry + "Anna\r\n" : registry);
         if (outcome == AddUserOutcome::Added)
-            QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))),
-                     QByteArray("Anna Eredm\xE9nyei:\r\n"));
+            QCOMPARE(fileContents(start.filePath(QStringLiteral("Anna/Anna.log"))), logHeader("Anna"));
     }
 
     // A killed addition's staging directory goes once it is an hour old, if it is this account's.
@@ -162,7 +159,7 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("giving a directory to another account needs root");
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), "");
+        writeFile(registryIn(start.path()), "");
         QCOMPARE(QProcess::execute("sh", {"-c",
                                           "cd \"$0\" && for d in oldOurs1 newOurs1 oldTheir; do mkdir .vokalindo-$d.tmp"
                                           " && echo x >.vokalindo-$d.tmp/x.log; done && touch -d '2 hours ago' "
@@ -177,9 +174,9 @@ private slots:
     void registryWithUnendedLastLineKeepsEveryName()
     {
         QTemporaryDir start;
-        writeFile(start.filePath(QStringLiteral("init.usr")), "Anna");
+        writeFile(registryIn(start.path()), "Anna");
         QCOMPARE(addUser(start.path(), QStringLiteral("Béla")), AddUserOutcome::Added);
-        QCOMPARE(fileContents(start.filePath(QStringLiteral("init.usr"))), QByteArray("Anna\r\nB\xE9la\r\n"));
+        QCOMPARE(fileContents(registryIn(start.path())), QByteArray("Anna\r\nB\xE9la\r\n"));
     }
 };
 

@@ -153,7 +153,7 @@ private slots:
     void appendKeepsEarlierBytes()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("init.usr"));
+        const QString path = registryIn(dir.path());
         writeFile(path, "Anna\r\n");
         QVERIFY(platform::appendToExistingFile(path, "B\xE9la\r\n"));
         QCOMPARE(fileContents(path), QByteArray("Anna\r\nB\xE9la\r\n"));
@@ -162,7 +162,7 @@ private slots:
     void appendNeverCreatesAFile()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("init.usr"));
+        const QString path = registryIn(dir.path());
         QVERIFY(!platform::appendToExistingFile(path, "Anna\r\n"));
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("init.usr")));

@@ -30,7 +30,7 @@ QByteArray record(const QString &learner, const QString &list, bool solved, qint
 // commas and a hand-edited line, Zoé without a run, Ödön listed but without a directory.
 void makeClass(const QString &start)
 {
-    writeFile(start + "/init.usr", platform::toCodePage("Zoé\r\nKis, Anna\r\nBéla\r\n\r\nÖdön\r\nÁbel\r\nBéla\r\n"));
+    writeFile(registryIn(start), platform::toCodePage("Zoé\r\nKis, Anna\r\nBéla\r\n\r\nÖdön\r\nÁbel\r\nBéla\r\n"));
     for (const QString name : {"Zoé", "Kis, Anna", "Béla", "Ábel"})
         QVERIFY(QDir(start).mkdir(name));
     const auto log = [&](const QString &name) { return start + "/" + name + "/" + resultsLogFileName(name); };
@@ -202,7 +202,7 @@ private slots:
         QTemporaryDir start, outside;
         name.replace("OUTSIDE", outside.path());
         QImage(8, 8, QImage::Format_RGB32).save(outside.path() + "/titkos.png");
-        writeFile(start.path() + "/init.usr", platform::toCodePage(name + "\r\nBéla\r\n"));
+        writeFile(registryIn(start.path()), platform::toCodePage(name + "\r\nBéla\r\n"));
         QDir(start.path()).mkdir(name);
         QVERIFY(QDir(start.path()).mkdir("Béla"));
         writeFile(start.path() + "/Béla/Béla.log",
@@ -229,7 +229,7 @@ private slots:
     {
         const QString start = "/school/class";
         const QStringList names{"Anna", "Béla", "../up"};
-        QVERIFY(outputTouchesData(start + "/init.usr", start, names));
+        QVERIFY(outputTouchesData(registryIn(start), start, names));
         QVERIFY(outputTouchesData(start + "/./init.usr", start, names));
         QVERIFY(outputTouchesData(start + "/Anna", start, names));
         QVERIFY(outputTouchesData(start + "/Anna/Anna.log", start, names));
@@ -258,7 +258,7 @@ private slots:
         report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", start.path() + "/Béla/jelentes.html"});
         QVERIFY(report.waitForFinished(60000));
         QCOMPARE(report.exitCode(), 1);
-        report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", start.path() + "/init.usr"});
+        report.start(VOKALINDO_REPORT, {"-d", start.path(), "-o", registryIn(start.path())});
         QVERIFY(report.waitForFinished(60000));
         QCOMPARE(report.exitCode(), 1);
         QVERIFY(QFile::link(start.path() + "/Béla/Béla.log", elsewhere.path() + "/link.html"));

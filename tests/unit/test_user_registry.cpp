@@ -52,13 +52,13 @@ private slots:
     {
         QTemporaryDir start;
         QByteArray registry = "Anna\r\n" + QByteArray(kRegistryReadLimit - 10, 'x') + "\r\nBela\r\n";
-        writeFile(start.filePath(QStringLiteral("init.usr")), registry);
+        writeFile(registryIn(start.path()), registry);
         const std::optional<QStringList> names = readRegistryNames(start.path());
         QVERIFY(names);
         QCOMPARE(names->size(), 2);
         QCOMPARE(names->constFirst(), QStringLiteral("Anna"));
 
-        writeFile(start.filePath(QStringLiteral("init.usr")), QByteArray(3 * kRegistryReadLimit, 'x'));
+        writeFile(registryIn(start.path()), QByteArray(3 * kRegistryReadLimit, 'x'));
         QCOMPARE(readRegistryNames(start.path()), std::optional<QStringList>(QStringList{}));
     }
 

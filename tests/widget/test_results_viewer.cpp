@@ -15,7 +15,7 @@
 
 namespace {
 
-const QByteArray kHeader = "Anna Eredm\xE9nyei:\r\n";
+const QByteArray kHeader = logHeader("Anna");
 
 // Anna picked on the user-selection screen, her log holding the given bytes.
 struct Viewing : FormHarness {

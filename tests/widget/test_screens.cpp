@@ -20,7 +20,7 @@ private slots:
     {
         FormHarness harness("Anna\r\n");
         QVERIFY(harness.start());
-        QCOMPARE(harness.visibleControls(), screen({"Combo1", "Command4"}));
+        QCOMPARE(harness.visibleControls(), kUserSelection);
         QCOMPARE(harness.control<QComboBox>("Combo1")->currentText(), QStringLiteral("Válaszd ki a Neved!"));
         QCOMPARE(harness.form->pairCount, 0);
         QCOMPARE(harness.form->fieldSeparator, QString(QChar(0x0E)));
@@ -80,7 +80,7 @@ private slots:
         const QSet<QString> once = harness.visibleControls();
         harness.form->ResetToMainMenu();
         QCOMPARE(harness.visibleControls(), once);
-        QCOMPARE(once, screen({"Label12", "Label11", "Új_Com1", "Szerkeszt_Comm", "Gyak_be_Com2", "Név_vált_Com"}));
+        QCOMPARE(once, kMainMenu);
         QVERIFY(!harness.form->gridEditable && !harness.form->cellEditOpen && !harness.form->loadFailed);
         QVERIFY(!harness.form->answerSubmitted && !harness.form->leaveRequested);
         QCOMPARE(harness.control<QLineEdit>("Text3")->text(), QString());

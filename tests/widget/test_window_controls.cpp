@@ -48,61 +48,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QRect>("twips");
-        auto row = [](const char *name, const char *text, int l, int t, int w, int h) {
-            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(text) << QRect(l, t, w, h);
-        };
-        row("Command2", "EXIT", 9120, 0, 735, 375);
-        row("Command6", "Névjegy", 9120, 360, 735, 375);
-        row("Combo1", "Válaszd ki a Neved!", 3240, 720, 2175, 315);
-        row("Command4", "Új Név Felvétele", 5520, 720, 2055, 375);
-        row("Text11", "Text11", 3240, 1320, 2055, 405);
-        row("Command5", "Belépés", 3840, 1080, 975, 495);
-        row("Vissza_Com6", "Vissza", 5520, 720, 975, 495);
-        row("Eredméynek_Com", "Eredmények Megtekintése", 1560, 720, 1455, 495);
-        row("Label12", "Neved:", 5520, 600, 855, 255);
-        row("Label11", "Label11", 5520, 840, 2055, 375);
-        row("Név_vált_Com", "Név Váltás", 5520, 1320, 2055, 495);
-        row("Text12", "", 120, 1440, 9735, 6495);
-        row("Eredm_Kilép_Com", "Vissza", 1800, 720, 1215, 495);
-        row("Új_Com1", "Új Szójegyzék Készítése", 7680, 840, 2175, 615);
-        row("Szerkeszt_Comm", "Szójegyzék szerkesztése", 7680, 1560, 2175, 495);
-        row("Gyak_be_Com2", "Szójegyzék betöltése", 7680, 2160, 2175, 495);
-        row("MSFlexGrid1", "", 120, 2760, 9615, 5175);
-        row("Label1", "Angol", 360, 600, 495, 255);
-        row("Text1", "", 960, 600, 2535, 285);
-        row("Label2", "Magyar", 240, 1080, 615, 255);
-        row("Text2", "", 960, 1080, 2535, 285);
-        row("Label8", "Megjegyzés", 0, 1560, 855, 255);
-        row("Text6", "", 960, 1560, 3855, 285);
-        row("Frame1", "", 3720, 360, 1695, 975);
-        row("Label10", "Beviteli sorrend", 120, 120, 1455, 255);
-        row("Option4", "Angol - Magyar", 120, 360, 1455, 255);
-        row("Option5", "Magyar - Angol", 120, 720, 1455, 195);
-        row("Command3", "Szópár felvétele", 3960, 2160, 1695, 495);
-        row("Vissza_Com4", "Utolsó sor törlése", 2880, 2160, 975, 495);
-        row("Command1", "Bevitel Mentése és Befejezése", 360, 2160, 2055, 495);
-        row("Szerk_kész_Comm", "Mentés és Vissza", 6240, 2160, 2175, 495);
-        row("Text3", "Text3", 4680, 5640, 1095, 285);
-        row("Vissza_no_mentComm", "Mégse", 6240, 1440, 2175, 495);
-        row("Label3", "A szójegyzék neve:", 120, 120, 2055, 255);
-        row("Label4", "", 2160, 120, 6975, 375);
-        row("Option1", "Angol-Magyar", 240, 2040, 1455, 195);
-        row("Option2", "Magyar-Angol", 240, 2280, 1335, 195);
-        row("Option3", "Vegyes felhozás", 240, 2520, 1575, 195);
-        row("Tanul_Com4", "Tanulás indítása", 2040, 2160, 2175, 495);
-        row("Label5", "Angol", 480, 2880, 735, 375);
-        row("Text4", "", 1320, 2760, 7815, 420);
-        row("Label6", "Magyar", 360, 3600, 975, 375);
-        row("Text5", "", 1320, 3480, 7815, 420);
-        row("Label7", "Üzenetek:", 360, 5040, 855, 255);
-        row("Text9", "", 1320, 4920, 7815, 375);
-        row("Label9", "Megjegyzés:", 120, 4320, 1095, 375);
-        row("Text10", "", 1320, 4200, 7815, 375);
-        row("Text7", "Rossz válasz:", 960, 5880, 2775, 375);
-        row("Text8", "Megmutat:", 960, 6480, 2775, 375);
-        row("Mehet_Comm", "Mehet", 240, 2160, 1335, 495);
-        row("Megmutat_Comm", "Megmutatja", 3960, 6480, 1455, 375);
-        row("Tanul_Vissza_Comm", "Vissza", 960, 7080, 1455, 495);
+        for (const ControlRow &row : kControls)
+            QTest::newRow(row.name) << QString::fromUtf8(row.name) << QString::fromUtf8(row.caption)
+                                    << QRect(row.left, row.top, row.width, row.height);
     }
 
     void controlsHaveTheirCaptionsAndPlaces()

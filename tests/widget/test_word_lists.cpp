@@ -21,16 +21,6 @@
 
 namespace {
 
-const QSet<QString> kMainMenu =
-    screen({"Label12", "Label11", "Új_Com1", "Szerkeszt_Comm", "Gyak_be_Com2", "Név_vált_Com"});
-const QSet<QString> kListBuilding =
-    screen({"Label12", "Label11", "MSFlexGrid1", "Frame1", "Label10", "Option4", "Option5", "Label1", "Text1", "Label2",
-            "Text2", "Label8", "Text6", "Command3", "Vissza_Com4", "Command1", "Vissza_no_mentComm"});
-const QSet<QString> kListEditing =
-    screen({"Label12", "Label11", "MSFlexGrid1", "Frame1", "Label10", "Option4", "Option5", "Label1", "Text1", "Label2",
-            "Text2", "Label8", "Text6", "Command3", "Vissza_Com4", "Szerk_kész_Comm", "Vissza_no_mentComm", "Label3",
-            "Label4"});
-
 const QString kUnknownFailure = QStringLiteral("Ismeretlen hiba!");
 
 const QByteArray kThreePairs =
