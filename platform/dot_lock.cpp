@@ -58,8 +58,9 @@ bool processGone(qint64 pid)
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
-// The lock's directory, made for a turn with the start directory's permissions less its sticky
+// The lock's directory, made on first use with the start directory's permissions less its sticky
 // bit: in a sticky folder only a lock's maker could move it, and a stale one would block the class.
+// It stays: removed, another computer's cache of the share would still show it for seconds.
 int openLockDirectory(int startDirectory)
 {
     int directory = -1;
@@ -253,10 +254,6 @@ DotLock::~DotLock()
     const std::optional<LockFile> lock = m_held ? readLock(m_directory, kLockName) : std::nullopt;
     if (lock && (lock->unreadable || lock->content == m_content))
         ::unlinkat(m_directory, kLockName, 0);
-    // The folder is left as it was. While another turn has its lock in there the directory stays,
-    // and in a sticky folder it stays until its maker's next turn.
-    if (m_startDirectory >= 0)
-        ::unlinkat(m_startDirectory, kDirectoryName, AT_REMOVEDIR);
     if (m_directory >= 0)
         ::close(m_directory);
     if (m_startDirectory >= 0)

@@ -13,7 +13,7 @@ namespace platform {
 // itself: the file ".vokalindo-lock/held", made with O_CREAT|O_EXCL, which every network share
 // decides on its server (the dot-lock that mail systems use on NFS). It names the computer and the
 // process that holds the turn. A lock is taken over only when it is provably stale (see
-// isProvablyStale). The lock lives in a directory of its own, made for the turn, because in a
+// isProvablyStale). The lock lives in a directory of its own, made on first use, because in a
 // sticky class folder no one could move a stale lock of another account aside. Waiting is bounded: after `patience`,
 // held() is false and nothing has been touched.
 class DotLock {

@@ -9,12 +9,12 @@ for group in "$@"; do
         # The class report draws with Qt Charts into SVG; Qt Charts' CMake files ask for Qt OpenGL's.
         build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
                           qt6-charts-dev qt6-svg-dev libqt6opengl6-dev) ;;
-        # The shared-folder tests mount the start directory twice through sshfs from a local sshd. The
+        # The shared-folder tests mount the start directory twice through sshfs from a local sshd, and
+        # twice through smbnetfs from a local samba (smbclient sees that it answers). The
         # screen-reader test reads the program over the AT-SPI bus (a session bus of its own, pyatspi).
-        # Headless Chromium opens the class report as a teacher's browser would; poppler's pdftotext and
-        # pdftoppm read back the word lists' printed pages.
-        test) packages+=(clang-format xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client at-spi2-core dbus
-                         python3-pyatspi chromium python3 poppler-utils) ;;
+        # Headless Chromium opens the class report as a teacher's browser would.
+        test) packages+=(xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client samba smbclient smbnetfs
+                         at-spi2-core dbus python3-pyatspi chromium python3) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;

@@ -108,7 +108,7 @@ private slots:
             {"list linked to a directory", "3770", "A", "ln -s $H/.config $F/Anna/h.szo", "save Anna Anna/h.szo a", "!12"},
             {"teacher's write-protected list", "2770", "root", "cp $F/gyakorlo.szo $F/t.szo; chmod 644 $F/t.szo",
              "save Anna t.szo a", "!5"},
-            {"another computer's turn held", "3770", "A", "mkdir $F/.vokalindo-lock && printf \"vokalindo-lock\\nhost=gep2"
+            {"another computer's turn held", "3770", "A", "printf \"vokalindo-lock\\nhost=gep2"
              "\\nspace=x\\npid=1\\ntoken=t\\n\" > $F/.vokalindo-lock/held", "add Bela", "!9"},
             {"lock held on init.usr", "3770", "A", "(flock $F/init.usr sleep 30 &); sleep 0.3", "add Bela", "!9"},
             {"lock held on a log", "3770", "A", "(flock $F/Anna/Anna.log sleep 30 &); sleep 0.3", "$R", "!7"},
@@ -139,7 +139,8 @@ private slots:
         const QStringList vars = variables(folder);
         QCOMPARE(
             shell("install -d -m " + mode
-                      + " -g $G $F && install -m 0660 -g $G /dev/null $F/init.usr && "
+                      + " -g $G $F && install -d -m 2770 -g $G $F/.vokalindo-lock && "
+                        "install -m 0660 -g $G /dev/null $F/init.usr && "
                         "printf 'Anna\\r\\n' > $F/init.usr && install -d -m 2770 -o $V -g $G $F/Anna && "
                         "printf 'Anna Eredm\\351nyei:\\r\\n' > $F/Anna/Anna.log && chown $V:$G $F/Anna/Anna.log && "
                         "chmod 660 $F/Anna/Anna.log",

@@ -2,9 +2,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTest>
+
+// What a folder holds, hidden entries too, but the directory that the folder's turns keep.
+inline QStringList entriesBesideTheLock(const QString &directory)
+{
+    QStringList names =
+        QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    names.removeAll(QStringLiteral(".vokalindo-lock"));
+    return names;
+}
 
 // The bytes of a file, or "<missing>" when it cannot be read.
 inline QByteArray fileContents(const QString &path)

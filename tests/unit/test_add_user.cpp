@@ -15,7 +15,7 @@ namespace {
 
 QStringList entries(const QTemporaryDir &dir)
 {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    return entriesBesideTheLock(dir.path());
 }
 
 } // namespace

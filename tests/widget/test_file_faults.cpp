@@ -151,7 +151,7 @@ struct Scene : FormHarness {
                 return;
             }
             QCOMPARE(fileBytes(QStringLiteral("init.usr")), kRegistry);
-            QCOMPARE(QDir(startDirectory.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QCOMPARE(entriesBesideTheLock(startDirectory.path()),
                      (QStringList{QStringLiteral("Anna"), QStringLiteral("init.usr")}));
             // Nothing was left behind, so the same name goes in once the disk works again.
             addLearner(QStringLiteral("Béla"));

@@ -246,8 +246,7 @@ private slots:
         // A deleted log is not made as an empty one or a partial one.
         compareBytes("Anna/Anna.log", log.isEmpty() ? "<missing>" : log);
         const auto entries = [&](const char *directory) {
-            return QDir(window.path(QString::fromUtf8(directory)))
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            return entriesBesideTheLock(window.path(QString::fromUtf8(directory)));
         };
         QCOMPARE(entries("."), (QStringList{QStringLiteral("Anna"), QStringLiteral("init.usr")}));
         QCOMPARE(entries("Anna"), log.isEmpty()
