@@ -147,8 +147,10 @@ private slots:
         waited.start();
         QVERIFY(platform::DotLock(start.path(), std::chrono::milliseconds(500)).held());
         QVERIFY(waited.elapsed() < 500);
-        // Released, the folder is as it was.
-        QCOMPARE(QDir(start.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        // Released, nothing but the lock's directory is left.
+        QCOMPARE(
+            QDir(start.filePath(".vokalindo-lock")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
     }
     void appendKeepsEarlierBytes()
     {
