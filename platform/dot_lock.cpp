@@ -3,6 +3,7 @@
 
 #include "platform/file_trail.h"
 #include "platform/path_walk.h"
+#include "platform/share_calls.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -23,13 +25,12 @@ namespace {
 
 const char kDirectoryName[] = ".vokalindo-lock";
 const char kLockName[] = "held";
+const char kOwnerName[] = "owner";
 const QByteArray kFirstLine = QByteArrayLiteral("vokalindo-lock\n");
 
 // No turn comes near a minute: one is an addition or a record, a few calls on the slowest share.
 constexpr qint64 kStaleAfterSeconds = 60;
 constexpr qint64 kSeenUnchangedMs = 1000;
-// Making the lock and writing it are one call apart.
-constexpr qint64 kUnwrittenAfterMs = 2000;
 
 QByteArray randomToken()
 {
@@ -79,74 +80,113 @@ int openLockDirectory(int startDirectory)
 }
 
 struct LockFile {
-    QByteArray content;      // empty for what is no regular file
+    QByteArray content;      // the owner's lines; empty where there are none
     bool unreadable = false; // there, but it could not be read just now (an I/O error)
     qint64 ageSeconds = 0;
 };
 
-// The lock file as it is now; nothing when there is none.
-std::optional<LockFile> readLock(int directory, const char *name)
+QByteArray ownerPath(const QByteArray &lock)
 {
-    struct stat status {};
-    const int descriptor = ::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    LockFile lock;
-    if (descriptor >= 0) {
-        char buffer[1024];
-        const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-        const ssize_t got = regular ? ::read(descriptor, buffer, sizeof buffer) : 0;
-        lock.content = QByteArray(buffer, qMax<ssize_t>(got, 0));
-        lock.unreadable = got < 0;
-        ::close(descriptor);
-    } else if (errno == ENOENT) {
-        return std::nullopt;
-    } else {
-        // A link or a FIFO in its place is no one's lock; anything else may be one.
-        lock.unreadable = errno != ELOOP && errno != ENXIO;
-        if (::fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
-            return std::nullopt;
-    }
-    lock.ageSeconds = qint64(std::time(nullptr)) - qint64(status.st_mtime);
-    return lock;
+    return lock + '/' + kOwnerName;
 }
 
-enum class Making { Made, Busy, DirectoryGone, Failed };
-
-Making createLock(int directory, const QByteArray &content)
+qint64 secondsSince(const struct stat &status)
 {
-    const int descriptor =
-        ::openat(directory, kLockName, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
-    if (descriptor < 0) {
-        // The directory was removed at the end of another's turn.
-        if (errno == ENOENT)
-            return Making::DirectoryGone;
-        // Another's lock. Some shares refuse with another error when the file is there (sshfs
-        // says "not permitted"); a moment of I/O errors on a share is waited out too, and so is a
-        // lock directory that another account has just made and not yet opened to the folder.
-        struct stat entry {};
-        const bool busy = errno == EEXIST || errno == EIO || errno == ETIMEDOUT || errno == EAGAIN || errno == EINTR
-                          || errno == EACCES || ::fstatat(directory, kLockName, &entry, AT_SYMLINK_NOFOLLOW) == 0;
-        if (!busy)
-            qCInfo(lcFiles) << "the folder's lock cannot be made:" << strerror(errno);
-        return busy ? Making::Busy : Making::Failed;
+    return qint64(std::time(nullptr)) - qint64(status.st_mtime);
+}
+
+constexpr int kReading = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+// The lock as it is now; nothing when there is none. A file in its place (the lock of an earlier
+// version of the program) holds the owner's lines itself. Whether the lock is there is asked by
+// opening it: sshfs answers a stat from a cache that shows a removed lock for seconds.
+std::optional<LockFile> readLock(int directory, const QByteArray &lock)
+{
+    LockFile seen;
+    struct stat status {};
+    int descriptor = ::openat(directory, ownerPath(lock).constData(), kReading);
+    if (descriptor < 0 && errno == ENOTDIR)
+        descriptor = ::openat(directory, lock.constData(), kReading);
+    if (descriptor < 0 && errno == ENOENT) {
+        descriptor = ::openat(directory, lock.constData(), kReading);
+        if (descriptor < 0 && errno == ENOENT)
+            return std::nullopt;
+        if (descriptor >= 0 && ::fstat(descriptor, &status) == 0)
+            seen.ageSeconds = secondsSince(status);
+        seen.unreadable = descriptor < 0;
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return seen;
     }
-    // Every account that waits must be able to read whose it is.
-    ::fchmod(descriptor, 0644);
-    struct stat made {};
-    ::fstat(descriptor, &made);
+    if (descriptor < 0) {
+        // A link or a FIFO in its place is no one's lock; anything else may be one.
+        seen.unreadable = errno != ELOOP && errno != ENXIO;
+        return seen;
+    }
+    char buffer[1024];
+    // Its size as the server has it: a share's cache would cut a longer lock of a new turn short.
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && currentSize(descriptor) >= 0;
+    const ssize_t got = regular ? ::read(descriptor, buffer, sizeof buffer) : 0;
+    seen.content = QByteArray(buffer, qMax<ssize_t>(got, 0));
+    seen.unreadable = got < 0;
+    seen.ageSeconds = secondsSince(status);
+    ::close(descriptor);
+    return seen;
+}
+
+// Removes a lock: its owner's lines, then the lock itself (a file in its place too). On SMB
+// neither can go while a waiter has the owner's lines open to read them.
+void removeLock(int directory, const QByteArray &lock)
+{
+    unlinkWaitingAt(directory, ownerPath(lock).constData());
+    if (unlinkWaitingAt(directory, lock.constData(), AT_REMOVEDIR) != 0 && errno == ENOTDIR)
+        unlinkWaitingAt(directory, lock.constData());
+}
+
+bool writeAll(int descriptor, const QByteArray &content)
+{
     qsizetype done = 0;
     while (done < content.size()) {
         const ssize_t wrote = ::write(descriptor, content.constData() + done, size_t(content.size() - done));
         if (wrote <= 0 && !(wrote < 0 && errno == EINTR))
-            break;
+            return false;
         done += qMax<ssize_t>(wrote, 0);
     }
-    const bool written = done == content.size();
-    // A share may report a failed write only when the file is closed.
-    if (::close(descriptor) == 0 && written)
-        return Making::Made;
-    struct stat now {};
-    if (::fstatat(directory, kLockName, &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_ino == made.st_ino)
-        ::unlinkat(directory, kLockName, 0);
+    return true;
+}
+
+enum class Making { Made, DirectoryGone, Failed };
+
+// A lock made whole under a name of this turn's own: a directory holding the owner's lines. It
+// becomes the folder's lock by a rename onto "held", which every share's server refuses while
+// another lock, never empty, is there. (Neither an O_CREAT|O_EXCL file nor mkdir serves: through
+// libsmbclient two computers can both create one file, and a lock directory made empty would show
+// empty in sshfs's cache for seconds after its owner's lines were written.)
+Making makeLock(int directory, const QByteArray &name, const QByteArray &content)
+{
+    if (::mkdirat(directory, name.constData(), 0700) != 0) {
+        // The lock's directory was removed by hand.
+        if (errno == ENOENT)
+            return Making::DirectoryGone;
+        qCInfo(lcFiles) << "the folder's lock cannot be made:" << strerror(errno);
+        return Making::Failed;
+    }
+    // Every account that waits must be able to read whose it is, and one that takes it over as
+    // stale to empty it: it is opened as far as the lock's directory is.
+    struct stat parent {};
+    if (::fstat(directory, &parent) == 0)
+        ::fchmodat(directory, name.constData(), parent.st_mode & 02777, 0);
+    const int descriptor = ::openat(directory, ownerPath(name).constData(),
+                                    O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
+    if (descriptor >= 0) {
+        ::fchmod(descriptor, 0644);
+        const bool written = writeAll(descriptor, content);
+        // A share may report a failed write only when the file is closed.
+        if (::close(descriptor) == 0 && written)
+            return Making::Made;
+    }
+    qCInfo(lcFiles) << "the folder's lock cannot be written:" << strerror(errno);
+    removeLock(directory, name);
     return Making::Failed;
 }
 
@@ -158,10 +198,36 @@ void takeOver(int directory, const QByteArray &judged)
     const QByteArray aside = "stale-" + randomToken();
     if (::renameat(directory, kLockName, directory, aside.constData()) != 0)
         return;
-    const std::optional<LockFile> moved = readLock(directory, aside.constData());
-    if (moved && moved->content != judged && parseLockFile(moved->content))
-        createLock(directory, moved->content);
-    ::unlinkat(directory, aside.constData(), 0);
+    const std::optional<LockFile> moved = readLock(directory, aside);
+    if (moved && moved->content != judged && parseLockFile(moved->content)
+        && ::renameat(directory, aside.constData(), directory, kLockName) == 0)
+        return;
+    removeLock(directory, aside);
+}
+
+// What killed programs left in the lock's directory: locks made and never put in place, moved
+// aside and never removed. Anything of ours there over a minute old is no one's.
+void removeLeftovers(int directory)
+{
+    const int listing = ::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *entries = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!entries) {
+        if (listing >= 0)
+            ::close(listing);
+        return;
+    }
+    QList<QByteArray> old;
+    while (const dirent *entry = ::readdir(entries)) {
+        const QByteArray name(entry->d_name);
+        struct stat status {};
+        if ((name.startsWith("new-") || name.startsWith("stale-") || name.startsWith("done-"))
+            && ::fstatat(directory, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0
+            && secondsSince(status) > kStaleAfterSeconds)
+            old.append(name);
+    }
+    ::closedir(entries);
+    for (const QByteArray &name : std::as_const(old))
+        removeLock(directory, name);
 }
 
 } // namespace
@@ -191,9 +257,7 @@ bool isProvablyStale(const SeenLock &seen, const LockHolder &self, bool (*proces
     if (holder && holder->host == self.host && holder->space == self.space && holder->pid != self.pid && holder->pid > 0
         && processGone(holder->pid))
         return true;
-    if (seen.ageSeconds > kStaleAfterSeconds && seen.unchangedMs >= kSeenUnchangedMs)
-        return true;
-    return !holder && seen.unchangedMs >= kUnwrittenAfterMs;
+    return seen.ageSeconds > kStaleAfterSeconds && seen.unchangedMs >= kSeenUnchangedMs;
 }
 
 DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patience)
@@ -207,33 +271,42 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
     m_directory = m_startDirectory < 0 ? -1 : openLockDirectory(m_startDirectory);
     if (m_directory < 0)
         return;
+    const QByteArray made = "new-" + self.token;
+    Making making = makeLock(m_directory, made, m_content);
+    if (making == Making::DirectoryGone) {
+        ::close(m_directory);
+        m_directory = openLockDirectory(m_startDirectory);
+        making = m_directory < 0 ? Making::Failed : makeLock(m_directory, made, m_content);
+    }
+    if (making != Making::Made)
+        return;
     QElapsedTimer waited;
     waited.start();
     QByteArray seenContent;
     QElapsedTimer seenFor;
     for (;;) {
-        const Making made = createLock(m_directory, m_content);
-        // A waiter may have judged our lock unwritten and moved it aside before we wrote it.
-        const std::optional<LockFile> lock = readLock(m_directory, kLockName);
-        if (made == Making::Made && lock && (lock->unreadable || lock->content == m_content)) {
+        if (::renameat(m_directory, made.constData(), m_directory, kLockName) == 0) {
             m_held = true;
+            removeLeftovers(m_directory);
             return;
         }
-        if (made == Making::Failed)
+        // Refused, most likely because another's lock is there, which shares say in several ways
+        // (ENOTEMPTY, EEXIST; sshfs "not permitted"; smbnetfs at times "no such file" while that
+        // lock is being moved away): tried again for as long as ours is still there to be moved.
+        const int refusal = errno;
+        struct stat ours {};
+        if (::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0) {
+            qCInfo(lcFiles) << "the folder's lock cannot be put in place:" << strerror(refusal);
             return;
-        if (made == Making::DirectoryGone) {
-            ::close(m_directory);
-            m_directory = openLockDirectory(m_startDirectory);
-            if (m_directory < 0)
-                return;
         }
+        const std::optional<LockFile> lock = readLock(m_directory, kLockName);
         if (lock && !lock->unreadable) {
             if (!seenFor.isValid() || lock->content != seenContent) {
                 seenContent = lock->content;
                 seenFor.start();
             }
             const SeenLock seen{parseLockFile(lock->content), lock->ageSeconds, seenFor.elapsed()};
-            if (made == Making::Busy && isProvablyStale(seen, self, processGone)) {
+            if (isProvablyStale(seen, self, processGone)) {
                 qCInfo(lcFiles) << "a stale lock of the folder is taken over:" << lock->content;
                 takeOver(m_directory, lock->content);
                 seenFor.invalidate();
@@ -241,19 +314,23 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
         }
         if (waited.elapsed() >= patience.count()) {
             qCInfo(lcFiles) << "the folder's lock did not come free in" << patience.count() << "ms";
-            return;
+            break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10 + QRandomGenerator::global()->bounded(30)));
     }
+    removeLock(m_directory, made);
 }
 
 DotLock::~DotLock()
 {
     // Only our own: one taken over as stale is another's by now. One that cannot be read back at
-    // this moment is still ours.
+    // this moment is still ours. It is renamed away first, so that the next turn can begin at once.
     const std::optional<LockFile> lock = m_held ? readLock(m_directory, kLockName) : std::nullopt;
-    if (lock && (lock->unreadable || lock->content == m_content))
-        ::unlinkat(m_directory, kLockName, 0);
+    if (lock && (lock->unreadable || lock->content == m_content)) {
+        const QByteArray done = "done-" + randomToken();
+        const bool moved = ::renameat(m_directory, kLockName, m_directory, done.constData()) == 0;
+        removeLock(m_directory, moved ? done : QByteArray(kLockName));
+    }
     if (m_directory >= 0)
         ::close(m_directory);
     if (m_startDirectory >= 0)

@@ -10,12 +10,12 @@
 namespace platform {
 
 // Turns for the programs of every computer that shares a start directory, kept by the folder
-// itself: the file ".vokalindo-lock/held", made with O_CREAT|O_EXCL, which every network share
-// decides on its server (the dot-lock that mail systems use on NFS). It names the computer and the
-// process that holds the turn. A lock is taken over only when it is provably stale (see
-// isProvablyStale). The lock lives in a directory of its own, made on first use, because in a
-// sticky class folder no one could move a stale lock of another account aside. Waiting is bounded: after `patience`,
-// held() is false and nothing has been touched.
+// itself: the directory ".vokalindo-lock/held", with the file "owner" inside naming the computer
+// and the process that holds the turn. It is made whole under a name of its own and renamed into
+// place, which the server of every share refuses while another lock is there. A lock is taken over
+// only when it is provably stale (see isProvablyStale). The lock lives in a directory of its own,
+// made on first use, because in a sticky class folder no one could move a stale lock of another
+// account aside. Waiting is bounded: after `patience`, held() is false and nothing has been touched.
 class DotLock {
 public:
     static constexpr std::chrono::seconds kPatience{10};
@@ -30,11 +30,11 @@ public:
 private:
     int m_startDirectory = -1;
     int m_directory = -1; // the lock's directory, open for the *at calls
-    QByteArray m_content; // what our lock file holds: the computer, this process, this turn's token
+    QByteArray m_content; // what our owner file holds: the computer, this process, this turn's token
     bool m_held = false;
 };
 
-// Whoever a lock file names as its holder.
+// Whoever a lock's owner file names as its holder.
 struct LockHolder {
     QByteArray host;  // the computer's name
     QByteArray space; // its boot and process-ID namespace: two computers of one system image differ
@@ -46,16 +46,16 @@ std::optional<LockHolder> parseLockFile(const QByteArray &text);
 
 // A lock as a waiter has seen it.
 struct SeenLock {
-    std::optional<LockHolder> holder; // nothing when it is not (yet) written whole
+    std::optional<LockHolder> holder; // nothing when its owner's lines are not whole
     qint64 ageSeconds = 0;            // since it was last written, by this computer's clock
     qint64 unchangedMs = 0;           // how long this waiter has seen it as it is
 };
 
 // Whether a lock is stale for sure: its holder is a process of this computer that is gone; or it
 // has not been written for over a minute, which no turn comes near (the rule for another computer's
-// lock); or its maker stopped between making and writing it (unwritten for two seconds). The last
-// two need the waiter to have seen it unchanged for a moment, so that a computer whose clock runs
-// ahead cannot take a turn that is just ending.
+// lock, and for one without whole owner's lines, which only a hand or a share's cache can show).
+// The second needs the waiter to have seen it unchanged for a moment, so that a computer whose
+// clock runs ahead cannot take a turn that is just ending.
 bool isProvablyStale(const SeenLock &seen, const LockHolder &self, bool (*processGone)(qint64 pid));
 
 } // namespace platform

@@ -101,7 +101,8 @@ int openRegularFileForReading(const QString &path)
     const int descriptor =
         ::openat(placed->directory(), placed->name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     struct stat status {};
-    if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+    // Read as far as the file reaches on its server now: a share's cached size would cut it short.
+    if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && currentSize(descriptor) >= 0)
         return descriptor;
     if (descriptor >= 0)
         ::close(descriptor);

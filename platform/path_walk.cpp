@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/path_walk.h"
 
+#include "platform/share_calls.h"
+
 #include <QList>
 
 #include <cerrno>
@@ -109,7 +111,7 @@ bool PlacedName::othersMayWrite() const
 std::optional<struct stat> PlacedName::entry() const
 {
     struct stat status {};
-    if (::fstatat(m_directory, name(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+    if (currentStatusAt(m_directory, name(), &status) != 0)
         return std::nullopt;
     return status;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // Calls of platform/files done the way network shares allow. Each returns as the system call it
@@ -18,8 +19,18 @@ int claimAndRenameAt(int directory, const char *from, const char *to);
 // within moments, and a list save should not fail for it.
 int renameReplacingAt(int directory, const char *from, const char *to);
 
+// unlinkat(2), waiting the same two seconds while a share refuses with EBUSY because another
+// computer has the file open (SMB, where a file that is open cannot go), or, for a directory
+// (AT_REMOVEDIR), with ENOTEMPTY while a file removed from it is still open there.
+int unlinkWaitingAt(int directory, const char *name, int flags = 0);
+
 // The file's size as its server has it now, not as this computer last saw it: an append through
 // FUSE lands at the size the kernel holds, and another computer may have appended since.
 off_t currentSize(int descriptor);
+
+// fstatat(2) without following a link, asking the server rather than the cache: a FUSE share
+// (sshfs, smbnetfs) keeps what it last saw of a file for a while, so that a file another computer
+// has just made, grown or replaced looks as it was.
+int currentStatusAt(int directory, const char *name, struct stat *status);
 
 } // namespace platform

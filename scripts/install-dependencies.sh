@@ -12,9 +12,10 @@ for group in "$@"; do
         # The shared-folder tests mount the start directory twice through sshfs from a local sshd, and
         # twice through smbnetfs from a local samba (smbclient sees that it answers). The
         # screen-reader test reads the program over the AT-SPI bus (a session bus of its own, pyatspi).
-        # Headless Chromium opens the class report as a teacher's browser would.
-        test) packages+=(xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client samba smbclient smbnetfs
-                         at-spi2-core dbus python3-pyatspi chromium python3) ;;
+        # Headless Chromium opens the class report as a teacher's browser would; poppler's pdftotext and
+        # pdftoppm read back the word lists' printed pages.
+        test) packages+=(clang-format xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client samba smbclient
+                         smbnetfs at-spi2-core dbus python3-pyatspi chromium python3 poppler-utils) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;

@@ -182,11 +182,7 @@ echo "network_share: smbd on 127.0.0.1:$smb_port, $smb/share mounted at $smb_c a
 # there leaves what it leaves.
 export QT_QPA_PLATFORM=offscreen
 status=0
-# Through smbnetfs records and registry lines are still lost under three copies at once (see
-# docs/reliability.md); that round runs only when asked for, with NETWORK_SHARE_SMB_COPIES=1.
-shares=("sshfs $work/share $work/a|$work/b")
-[[ "${NETWORK_SHARE_SMB_COPIES:-0}" == 1 ]] && shares+=("smbnetfs $smb/share $smb_c|$smb_d")
-for share in "${shares[@]}"; do
+for share in "sshfs $work/share $work/a|$work/b" "smbnetfs $smb/share $smb_c|$smb_d"; do
     read -r kind server mounts <<<"$share"
     echo "network_share: through $kind"
     STRESS_SHARE="$server" STRESS_MOUNTS="$mounts" "$tests" copiesAtOnce savesInTurn || status=1

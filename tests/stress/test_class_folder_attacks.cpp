@@ -108,8 +108,8 @@ private slots:
             {"list linked to a directory", "3770", "A", "ln -s $H/.config $F/Anna/h.szo", "save Anna Anna/h.szo a", "!12"},
             {"teacher's write-protected list", "2770", "root", "cp $F/gyakorlo.szo $F/t.szo; chmod 644 $F/t.szo",
              "save Anna t.szo a", "!5"},
-            {"another computer's turn held", "3770", "A", "printf \"vokalindo-lock\\nhost=gep2"
-             "\\nspace=x\\npid=1\\ntoken=t\\n\" > $F/.vokalindo-lock/held", "add Bela", "!9"},
+            {"another computer's turn held", "3770", "A", "mkdir $F/.vokalindo-lock/held && printf \"vokalindo-lock"
+             "\\nhost=gep2\\nspace=x\\npid=1\\ntoken=t\\n\" > $F/.vokalindo-lock/held/owner", "add Bela", "!9"},
             {"lock held on init.usr", "3770", "A", "(flock $F/init.usr sleep 30 &); sleep 0.3", "add Bela", "!9"},
             {"lock held on a log", "3770", "A", "(flock $F/Anna/Anna.log sleep 30 &); sleep 0.3", "$R", "!7"},
             {"report: log linked to a private file", "3770", "A", "$L ln -s $T/titok $F/Anna/Anna.log", "report", ""},
