@@ -206,9 +206,13 @@ void takeOver(int directory, const QByteArray &judged)
 }
 
 // What killed programs left in the lock's directory: locks made and never put in place, moved
-// aside and never removed. Anything of ours there over a minute old is no one's.
+// aside and never removed. Anything of ours there made over a minute before our own lock is no
+// one's; both times are the server's, so a computer whose clock is off judges them right.
 void removeLeftovers(int directory)
 {
+    struct stat ours {};
+    if (::fstatat(directory, kLockName, &ours, AT_SYMLINK_NOFOLLOW) != 0)
+        return;
     const int listing = ::openat(directory, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *entries = listing < 0 ? nullptr : ::fdopendir(listing);
     if (!entries) {
@@ -222,7 +226,7 @@ void removeLeftovers(int directory)
         struct stat status {};
         if ((name.startsWith("new-") || name.startsWith("stale-") || name.startsWith("done-"))
             && ::fstatat(directory, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0
-            && secondsSince(status) > kStaleAfterSeconds)
+            && qint64(ours.st_mtime) - qint64(status.st_mtime) > kStaleAfterSeconds)
             old.append(name);
     }
     ::closedir(entries);
@@ -295,7 +299,7 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
         // lock is being moved away): tried again for as long as ours is still there to be moved.
         const int refusal = errno;
         struct stat ours {};
-        if (::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
             qCInfo(lcFiles) << "the folder's lock cannot be put in place:" << strerror(refusal);
             return;
         }
@@ -325,11 +329,20 @@ DotLock::~DotLock()
 {
     // Only our own: one taken over as stale is another's by now. One that cannot be read back at
     // this moment is still ours. It is renamed away first, so that the next turn can begin at once.
-    const std::optional<LockFile> lock = m_held ? readLock(m_directory, kLockName) : std::nullopt;
-    if (lock && (lock->unreadable || lock->content == m_content)) {
+    // A share's moment of I/O errors is waited out for a few seconds: left in place, the lock would
+    // keep the class waiting for a minute.
+    for (int attempt = 0; m_held && attempt < 60; ++attempt) {
+        const std::optional<LockFile> lock = readLock(m_directory, kLockName);
+        if (!lock || (!lock->unreadable && lock->content != m_content))
+            break;
         const QByteArray done = "done-" + randomToken();
-        const bool moved = ::renameat(m_directory, kLockName, m_directory, done.constData()) == 0;
-        removeLock(m_directory, moved ? done : QByteArray(kLockName));
+        if (::renameat(m_directory, kLockName, m_directory, done.constData()) == 0) {
+            removeLock(m_directory, done);
+            break;
+        }
+        if (errno == ENOENT)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (m_directory >= 0)
         ::close(m_directory);
