@@ -224,7 +224,7 @@ void removeLeftovers(int directory)
     while (const dirent *entry = ::readdir(entries)) {
         const QByteArray name(entry->d_name);
         struct stat status {};
-        if ((name.startsWith("new-") || name.startsWith("stale-") || name.startsWith("done-"))
+        if ((name.startsWith("new-") || name.startsWith("stale-"))
             && ::fstatat(directory, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0
             && qint64(ours.st_mtime) - qint64(status.st_mtime) > kStaleAfterSeconds)
             old.append(name);
@@ -328,20 +328,18 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
 DotLock::~DotLock()
 {
     // Only our own: one taken over as stale is another's by now. One that cannot be read back at
-    // this moment is still ours. It is renamed away first, so that the next turn can begin at once.
-    // A share's moment of I/O errors is waited out for a few seconds: left in place, the lock would
+    // this moment is still ours. It is emptied in place: on SMB a file that a waiter has open
+    // cannot go (the removal waits for it), where a renamed one would fail the waiter's reading.
+    // A share's moment of I/O errors is waited out for a few seconds: a lock left in place would
     // keep the class waiting for a minute.
     for (int attempt = 0; m_held && attempt < 60; ++attempt) {
         const std::optional<LockFile> lock = readLock(m_directory, kLockName);
         if (!lock || (!lock->unreadable && lock->content != m_content))
             break;
-        const QByteArray done = "done-" + randomToken();
-        if (::renameat(m_directory, kLockName, m_directory, done.constData()) == 0) {
-            removeLock(m_directory, done);
+        if (unlinkWaitingAt(m_directory, ownerPath(kLockName).constData()) == 0 || errno == ENOENT) {
+            removeLock(m_directory, kLockName);
             break;
         }
-        if (errno == ENOENT)
-            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (m_directory >= 0)
