@@ -76,22 +76,16 @@ AddUserOutcome makeLearnerDirectory(const Learner &learner, const QString &start
         return writeFailure();
     const platform::CreateResult log =
         platform::createFileExclusively(logIn(*staging, learner.name), resultsLogHeader(learner.name));
-    AddUserOutcome outcome = writeFailure();
-    if (log == platform::CreateResult::NameRefused)
-        outcome = AddUserOutcome::NameTaken;
+    // Why it failed is asked before the staging directory is removed.
+    AddUserOutcome outcome = AddUserOutcome::NameTaken;
     if (log == platform::CreateResult::Created) {
         const platform::MakeDirectoryResult moved = platform::moveDirectoryIntoPlace(*staging, learner.directory);
-        outcome = writeFailure();
-        switch (moved) {
-        case platform::MakeDirectoryResult::Created:
+        if (moved == platform::MakeDirectoryResult::Created)
             return AddUserOutcome::Added;
-        case platform::MakeDirectoryResult::AlreadyExists:
-        case platform::MakeDirectoryResult::NameRefused:
-            outcome = AddUserOutcome::NameTaken;
-            break;
-        case platform::MakeDirectoryResult::Failed:
-            break;
-        }
+        if (moved == platform::MakeDirectoryResult::Failed)
+            outcome = writeFailure();
+    } else if (log != platform::CreateResult::NameRefused) {
+        outcome = writeFailure();
     }
     removeLearnerDirectory(*staging, learner.name);
     return outcome;

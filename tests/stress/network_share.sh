@@ -42,6 +42,36 @@ done
 [[ -c /dev/fuse ]] || fail "/dev/fuse is missing: FUSE mounts are impossible here"
 [[ -x "$tests" ]] || fail "$tests is not built"
 
+# Waits up to ten seconds for the server just started as process PID to pass the check that
+# follows; one that dies or never passes is stopped.
+answers() {
+    local pid="$1"
+    shift
+    for _ in $(seq 100); do
+        "$@" >/dev/null 2>&1 && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    return 1
+}
+
+# Starts a server with START PORT (start_sshd, start_smbd) on one of five random ports other than
+# AVOID; the port it took is left in started_port.
+start_on_a_free_port() {
+    local start="$1" avoid="${2:-}" candidate
+    started_port=""
+    for _ in 1 2 3 4 5; do
+        candidate=$((20000 + RANDOM % 40000))
+        if [[ "$candidate" != "$avoid" ]] && "$start" "$candidate"; then
+            started_port="$candidate"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # The server: its own host key, one authorized key made for this run, no PAM, no passwords.
 # sshd's privilege separation directory, which it wants when run as root.
 mkdir -p /run/sshd 2>/dev/null || [[ "$(id -u)" != 0 ]] || fail "cannot make /run/sshd"
@@ -70,26 +100,11 @@ EOF
     : >"$work/sshd.log"
     /usr/sbin/sshd -D -f "$work/sshd_config" -E "$work/sshd.log" &
     sshd_pid=$!
-    for _ in $(seq 100); do
-        grep -q "Server listening on 127.0.0.1 port $port" "$work/sshd.log" && return 0
-        kill -0 "$sshd_pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill "$sshd_pid" 2>/dev/null || true
-    wait "$sshd_pid" 2>/dev/null || true
-    sshd_pid=""
-    return 1
+    answers "$sshd_pid" grep -q "Server listening on 127.0.0.1 port $port" "$work/sshd.log" || { sshd_pid=""; return 1; }
 }
 
-port=""
-for _ in 1 2 3 4 5; do
-    candidate=$((20000 + RANDOM % 40000))
-    if start_sshd "$candidate"; then
-        port="$candidate"
-        break
-    fi
-done
-[[ -n "$port" ]] || fail "sshd did not start: $(tail -n 3 "$work/sshd.log" | tr '\n' ' ')"
+start_on_a_free_port start_sshd || fail "sshd did not start: $(tail -n 3 "$work/sshd.log" | tr '\n' ' ')"
+port="$started_port"
 
 # Two mounts of the one directory: two computers.
 for mount in "$work/a" "$work/b"; do
@@ -138,25 +153,12 @@ EOF
     # A session of its own: on its way out smbd signals its whole process group.
     setsid /usr/sbin/smbd --foreground --no-process-group -s "$smb/smb.conf" </dev/null >>"$smb/smbd.out" 2>&1 &
     smbd_pid=$!
-    for _ in $(seq 100); do
-        smbclient -s "$smb/smb.conf" -p "$port" -U "$(id -un)%jelszo" //127.0.0.1/klass -c ls >/dev/null 2>&1 && return 0
-        kill -0 "$smbd_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill "$smbd_pid" 2>/dev/null || true
-    wait "$smbd_pid" 2>/dev/null || true
-    smbd_pid=""
-    return 1
+    answers "$smbd_pid" smbclient -s "$smb/smb.conf" -p "$port" -U "$(id -un)%jelszo" //127.0.0.1/klass -c ls \
+        || { smbd_pid=""; return 1; }
 }
-smb_port=""
-for _ in 1 2 3 4 5; do
-    candidate=$((20000 + RANDOM % 40000))
-    if [[ "$candidate" != "$port" ]] && start_smbd "$candidate"; then
-        smb_port="$candidate"
-        break
-    fi
-done
-[[ -n "$smb_port" ]] || fail "smbd did not start: $(tail -n 3 "$smb/smbd.out" "$smb/smbd.log" 2>&1 | tr '\n' ' ')"
+start_on_a_free_port start_smbd "$port" \
+    || fail "smbd did not start: $(tail -n 3 "$smb/smbd.out" "$smb/smbd.log" 2>&1 | tr '\n' ' ')"
+smb_port="$started_port"
 
 # Each computer has its own smbnetfs with its own client configuration.
 for computer in c d; do
