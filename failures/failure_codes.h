@@ -18,10 +18,22 @@ enum class FailureCode : int {
     ResultsLogUnreadable = 10,   // the results log is there but cannot be read
     ListUnstorableText = 11,     // a cell of the word list holds a control character
     LinkRefused = 12,            // a link that another account may have planted in a shared folder
+    LockNotTheTeachers = 13,     // the class folder's lock directory is missing, a link, or a learner's
 };
 
 // The message with its code glued on, no space between.
 inline QString withFailureCode(const QString &message, FailureCode code)
 {
     return message + QString::number(int(code));
+}
+
+// "Ismeretlen hiba!" with the code; a failure that only the teacher can mend also says what to ask for.
+inline QString unknownFailureMessage(FailureCode code)
+{
+    QString message = withFailureCode(QStringLiteral("Ismeretlen hiba!"), code);
+    if (code == FailureCode::LockNotTheTeachers)
+        message += QStringLiteral("\n\nA közös mappából hiányzik a .vokalindo-lock mappa, vagy nem a tanár hozta "
+                                  "létre. Kérd meg a tanárt, hogy a telepítési leírás szerint hozza létre "
+                                  "(a régit előbb törölve).");
+    return message;
 }

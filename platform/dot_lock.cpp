@@ -7,8 +7,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -31,6 +34,8 @@ const QByteArray kFirstLine = QByteArrayLiteral("vokalindo-lock\n");
 // No turn comes near a minute: one is an addition or a record, a few calls on the slowest share.
 constexpr qint64 kStaleAfterSeconds = 60;
 constexpr qint64 kSeenUnchangedMs = 1000;
+// Tidying what killed programs left never holds a turn up for long, however much there is.
+constexpr qint64 kLeftoverBudgetMs = 200;
 
 QByteArray randomToken()
 {
@@ -59,88 +64,168 @@ bool processGone(qint64 pid)
     return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
-// The lock's directory, made on first use with the start directory's permissions less its sticky
-// bit: in a sticky folder only a lock's maker could move it, and a stale one would block the class.
-// It stays: removed, another computer's cache of the share would still show it for seconds.
-int openLockDirectory(int startDirectory)
+// An entry of the lock's directory opened as a directory, never through a link.
+int openEntryDirectory(int directory, const char *name)
 {
-    int directory = -1;
-    // Between making and opening it, another turn may end and remove it.
-    for (int attempt = 0; attempt < 100 && directory < 0; ++attempt) {
-        struct stat start {};
-        if (::mkdirat(startDirectory, kDirectoryName, 0700) == 0 && ::fstat(startDirectory, &start) == 0)
-            ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
-        directory = ::openat(startDirectory, kDirectoryName, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (directory < 0 && errno != ENOENT)
-            break;
+    return ::openat(directory, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+using Unlink = int (*)(int, const char *, int);
+
+int unlinkAtOnce(int directory, const char *name, int flags)
+{
+    return ::unlinkat(directory, name, flags);
+}
+
+// Removes an entry of the lock's directory without following anything: a lock (a directory) loses
+// its owner's lines and then goes itself; anything else in a lock's place (a link, a file) goes
+// itself, and what a link names is never touched. On SMB neither a file that a waiter has open nor
+// its directory can go at once: `unlink` says whether to wait for that.
+int removeEntry(int directory, const char *name, Unlink unlink)
+{
+    const int entry = openEntryDirectory(directory, name);
+    if (entry < 0)
+        return errno == ENOTDIR || errno == ELOOP ? unlink(directory, name, 0) : -1;
+    unlink(entry, kOwnerName, 0);
+    ::close(entry);
+    return unlink(directory, name, AT_REMOVEDIR);
+}
+
+int unlinkWaiting(int directory, const char *name, int flags)
+{
+    return unlinkWaitingAt(directory, name, flags);
+}
+
+// The lock's directory, open for the *at calls. In a folder that other accounts may write it must be
+// the teacher's (or root's): a learner who made it could close it to the class, and the sticky
+// folder would keep the teacher from removing it. Made here only in a folder no one else may write,
+// or by the folder's owner, with the folder's permissions less its sticky bit (in a sticky lock
+// directory only a lock's maker could move it, and a stale one would block the class).
+int openLockDirectory(int startDirectory, LockFailure &failure)
+{
+    struct stat start {};
+    if (::fstat(startDirectory, &start) != 0)
+        return -1;
+    const bool shared = othersMayWriteIn(start);
+    if ((!shared || start.st_uid == ::geteuid()) && ::mkdirat(startDirectory, kDirectoryName, 0700) == 0)
+        ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
+    const int directory = openEntryDirectory(startDirectory, kDirectoryName);
+    struct stat status {};
+    const bool opened = directory >= 0 && ::fstat(directory, &status) == 0;
+    if (shared && (!opened || (status.st_uid != 0 && status.st_uid != start.st_uid))) {
+        qCInfo(lcFiles) << "the folder's lock directory is missing, a link, or a learner's";
+        failure = LockFailure::NotTheTeachers;
+        if (directory >= 0)
+            ::close(directory);
+        return -1;
     }
-    if (directory < 0)
+    if (!opened) {
         qCInfo(lcFiles) << "the folder's lock directory cannot be opened:" << strerror(errno);
+        if (directory >= 0)
+            ::close(directory);
+        return -1;
+    }
     return directory;
 }
 
-struct LockFile {
-    QByteArray content;      // the owner's lines; empty where there are none
-    bool unreadable = false; // there, but it could not be read just now (an I/O error)
-    qint64 ageSeconds = 0;
+// What stands in the lock's place, judged by what it is.
+struct LockEntry {
+    enum Kind {
+        None,       // nothing
+        NoLock,     // anything but a directory holding a regular owner file: a link, a file, a FIFO, a
+                    // directory without the file or with something else under its name
+        Readable,   // a lock, its owner's lines read
+        Unreadable, // a directory whose owner's lines cannot be read (no permission, an I/O error)
+    } kind = None;
+    QByteArray content;
+    QByteArray identity; // the same lock seen again has the same
+    qint64 changed = 0;  // when it was last changed, by the server's clock
 };
 
-QByteArray ownerPath(const QByteArray &lock)
+// The time a lock was last changed. Its change time is the server's own and no account can set it,
+// unlike its modification time, which anyone may date in the future on a file of theirs.
+qint64 lastChanged(const struct stat &status)
 {
-    return lock + '/' + kOwnerName;
+    if (status.st_ctime <= 0) // a share that does not tell
+        return qint64(status.st_mtime);
+    return std::min(qint64(status.st_mtime), qint64(status.st_ctime));
 }
 
-qint64 secondsSince(const struct stat &status)
+QByteArray identityOf(const struct stat &status, const QByteArray &content)
 {
-    return qint64(std::time(nullptr)) - qint64(status.st_mtime);
+    return QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ':'
+           + QByteArray::number(qint64(status.st_mtime)) + ':' + QByteArray::number(qint64(status.st_ctime)) + ':'
+           + content;
 }
 
-constexpr int kReading = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-
-// The lock as it is now; nothing when there is none. A file in its place (the lock of an earlier
-// version of the program) holds the owner's lines itself. Whether the lock is there is asked by
-// opening it: sshfs answers a stat from a cache that shows a removed lock for seconds.
-std::optional<LockFile> readLock(int directory, const QByteArray &lock)
+// A lock opened as a directory: its owner's lines, read as the server has them (a share's cache
+// would cut a longer lock of a new turn short).
+LockEntry readOpenedLock(int lock)
 {
-    LockFile seen;
+    LockEntry seen;
     struct stat status {};
-    int descriptor = ::openat(directory, ownerPath(lock).constData(), kReading);
-    if (descriptor < 0 && errno == ENOTDIR)
-        descriptor = ::openat(directory, lock.constData(), kReading);
-    if (descriptor < 0 && errno == ENOENT) {
-        descriptor = ::openat(directory, lock.constData(), kReading);
-        if (descriptor < 0 && errno == ENOENT)
-            return std::nullopt;
-        if (descriptor >= 0 && ::fstat(descriptor, &status) == 0)
-            seen.ageSeconds = secondsSince(status);
-        seen.unreadable = descriptor < 0;
-        if (descriptor >= 0)
-            ::close(descriptor);
+    if (::fstat(lock, &status) != 0) {
+        // Not even its times are known: taken as changed just now.
+        seen.kind = LockEntry::Unreadable;
+        seen.changed = qint64(std::time(nullptr));
+        seen.identity = "unknown";
         return seen;
     }
-    if (descriptor < 0) {
-        // A link or a FIFO in its place is no one's lock; anything else may be one.
-        seen.unreadable = errno != ELOOP && errno != ENXIO;
-        return seen;
+    const int owner = ::openat(lock, kOwnerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (owner < 0) {
+        seen.kind = errno == ENOENT || errno == ELOOP || errno == ENOTDIR || errno == ENXIO ? LockEntry::NoLock
+                                                                                            : LockEntry::Unreadable;
+    } else {
+        struct stat file {};
+        if (::fstat(owner, &file) != 0 || currentSize(owner) < 0) {
+            seen.kind = LockEntry::Unreadable;
+        } else if (!S_ISREG(file.st_mode)) {
+            seen.kind = LockEntry::NoLock;
+        } else {
+            char buffer[1024];
+            const ssize_t got = ::read(owner, buffer, sizeof buffer);
+            seen.kind = got < 0 ? LockEntry::Unreadable : LockEntry::Readable;
+            seen.content = QByteArray(buffer, qMax<ssize_t>(got, 0));
+            status = file;
+        }
+        ::close(owner);
     }
-    char buffer[1024];
-    // Its size as the server has it: a share's cache would cut a longer lock of a new turn short.
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && currentSize(descriptor) >= 0;
-    const ssize_t got = regular ? ::read(descriptor, buffer, sizeof buffer) : 0;
-    seen.content = QByteArray(buffer, qMax<ssize_t>(got, 0));
-    seen.unreadable = got < 0;
-    seen.ageSeconds = secondsSince(status);
-    ::close(descriptor);
+    seen.changed = lastChanged(status);
+    seen.identity = identityOf(status, seen.content);
     return seen;
 }
 
-// Removes a lock: its owner's lines, then the lock itself (a file in its place too). On SMB
-// neither can go while a waiter has the owner's lines open to read them.
-void removeLock(int directory, const QByteArray &lock)
+// The lock as it is now, never followed through a link. Whether it is there is asked by opening
+// it: sshfs answers a stat from a cache that shows a removed lock for seconds.
+LockEntry readLock(int directory, const char *name)
 {
-    unlinkWaitingAt(directory, ownerPath(lock).constData());
-    if (unlinkWaitingAt(directory, lock.constData(), AT_REMOVEDIR) != 0 && errno == ENOTDIR)
-        unlinkWaitingAt(directory, lock.constData());
+    const int lock = openEntryDirectory(directory, name);
+    if (lock < 0) {
+        LockEntry seen;
+        if (errno == ENOTDIR || errno == ELOOP)
+            seen.kind = LockEntry::NoLock;
+        else if (errno != ENOENT)
+            seen = {LockEntry::Unreadable, {}, "unknown", qint64(std::time(nullptr))};
+        return seen;
+    }
+    const LockEntry seen = readOpenedLock(lock);
+    ::close(lock);
+    return seen;
+}
+
+// How long this process has seen each lock unchanged, over all its turns: a lock dated in the
+// future by another clock (or by hand) is judged by this process's own clock instead.
+qint64 msSeenByThisProcess(const QByteArray &identity)
+{
+    static QMutex mutex;
+    static QHash<QByteArray, QElapsedTimer> seen;
+    const QMutexLocker locker(&mutex);
+    if (seen.size() > 1000)
+        seen.clear();
+    QElapsedTimer &since = seen[identity];
+    if (!since.isValid())
+        since.start();
+    return since.elapsed();
 }
 
 bool writeAll(int descriptor, const QByteArray &content)
@@ -176,8 +261,12 @@ Making makeLock(int directory, const QByteArray &name, const QByteArray &content
     struct stat parent {};
     if (::fstat(directory, &parent) == 0)
         ::fchmodat(directory, name.constData(), parent.st_mode & 02777, 0);
-    const int descriptor = ::openat(directory, ownerPath(name).constData(),
-                                    O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
+    const int made = openEntryDirectory(directory, name.constData());
+    const int descriptor =
+        made < 0 ? -1
+                 : ::openat(made, kOwnerName, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
+    if (made >= 0)
+        ::close(made);
     if (descriptor >= 0) {
         ::fchmod(descriptor, 0644);
         const bool written = writeAll(descriptor, content);
@@ -186,30 +275,43 @@ Making makeLock(int directory, const QByteArray &name, const QByteArray &content
             return Making::Made;
     }
     qCInfo(lcFiles) << "the folder's lock cannot be written:" << strerror(errno);
-    removeLock(directory, name);
+    removeEntry(directory, name.constData(), unlinkWaiting);
     return Making::Failed;
 }
 
-// Moves a lock judged stale aside, under a name of its own, and removes it. Of several takers only
-// the first moves it; should a later one have moved the fresh lock of a new turn instead, it puts
-// that back.
-void takeOver(int directory, const QByteArray &judged)
+// Moves what stands in the lock's place aside, under a name of its own, and removes it. Of several
+// takers only the first moves it; should a later one have moved the fresh lock of a new turn
+// instead, it puts that back.
+void takeOver(int directory, const LockEntry &judged)
 {
     const QByteArray aside = "stale-" + randomToken();
     if (::renameat(directory, kLockName, directory, aside.constData()) != 0)
         return;
-    const std::optional<LockFile> moved = readLock(directory, aside);
-    if (moved && moved->content != judged && parseLockFile(moved->content)
+    const LockEntry moved = readLock(directory, aside.constData());
+    if (moved.kind == LockEntry::Readable && moved.identity != judged.identity && parseLockFile(moved.content)
         && ::renameat(directory, aside.constData(), directory, kLockName) == 0)
         return;
-    removeLock(directory, aside);
+    removeEntry(directory, aside.constData(), unlinkAtOnce);
 }
 
-// What killed programs left in the lock's directory: locks made and never put in place, moved
-// aside and never removed. Anything of ours there made over a minute before our own lock is no
-// one's; both times are the server's, so a computer whose clock is off judges them right.
+// What is in the lock's place but no lock at all goes at once. A directory without its owner's lines
+// is a lock being released, or one planted: removing it empty cannot touch a lock put there since,
+// which always holds its owner's lines; anything else is moved aside.
+void clearNonLock(int directory, const LockEntry &judged)
+{
+    if (::unlinkat(directory, kLockName, AT_REMOVEDIR) != 0 && errno != ENOENT)
+        takeOver(directory, judged);
+}
+
+// What killed programs left in the lock's directory: locks made and never put in place, moved aside
+// and never removed. Anything there made over a minute before our own lock is no one's; both times
+// are the server's, so a computer whose clock is off judges them right. What cannot go at once
+// (another account's, or a share's file still open) is left for a later turn: this never waits, and
+// stops after a fraction of a second however much there is.
 void removeLeftovers(int directory)
 {
+    QElapsedTimer spent;
+    spent.start();
     struct stat ours {};
     if (::fstatat(directory, kLockName, &ours, AT_SYMLINK_NOFOLLOW) != 0)
         return;
@@ -220,18 +322,18 @@ void removeLeftovers(int directory)
             ::close(listing);
         return;
     }
-    QList<QByteArray> old;
-    while (const dirent *entry = ::readdir(entries)) {
+    while (spent.elapsed() < kLeftoverBudgetMs) {
+        const dirent *entry = ::readdir(entries);
+        if (!entry)
+            break;
         const QByteArray name(entry->d_name);
         struct stat status {};
         if ((name.startsWith("new-") || name.startsWith("stale-"))
             && ::fstatat(directory, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0
-            && qint64(ours.st_mtime) - qint64(status.st_mtime) > kStaleAfterSeconds)
-            old.append(name);
+            && qint64(ours.st_ctime) - lastChanged(status) > kStaleAfterSeconds)
+            removeEntry(directory, name.constData(), unlinkAtOnce);
     }
     ::closedir(entries);
-    for (const QByteArray &name : std::as_const(old))
-        removeLock(directory, name);
 }
 
 } // namespace
@@ -272,47 +374,56 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
     if (!start)
         return;
     m_startDirectory = ::openat(start->directory(), start->name(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    m_directory = m_startDirectory < 0 ? -1 : openLockDirectory(m_startDirectory);
+    m_directory = m_startDirectory < 0 ? -1 : openLockDirectory(m_startDirectory, m_failure);
     if (m_directory < 0)
         return;
     const QByteArray made = "new-" + self.token;
     Making making = makeLock(m_directory, made, m_content);
     if (making == Making::DirectoryGone) {
         ::close(m_directory);
-        m_directory = openLockDirectory(m_startDirectory);
+        m_directory = openLockDirectory(m_startDirectory, m_failure);
         making = m_directory < 0 ? Making::Failed : makeLock(m_directory, made, m_content);
     }
     if (making != Making::Made)
         return;
     QElapsedTimer waited;
     waited.start();
-    QByteArray seenContent;
+    QByteArray seenIdentity;
     QElapsedTimer seenFor;
     for (;;) {
         if (::renameat(m_directory, made.constData(), m_directory, kLockName) == 0) {
             m_held = true;
+            m_failure = LockFailure::None;
             removeLeftovers(m_directory);
             return;
         }
         // Refused, most likely because another's lock is there, which shares say in several ways
         // (ENOTEMPTY, EEXIST; sshfs "not permitted"; smbnetfs at times "no such file" while that
-        // lock is being moved away): tried again for as long as ours is still there to be moved.
+        // lock is being moved away), or because something else stands there (ENOTDIR): tried again
+        // for as long as ours is still there to be moved.
         const int refusal = errno;
         struct stat ours {};
         if (::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
             qCInfo(lcFiles) << "the folder's lock cannot be put in place:" << strerror(refusal);
             return;
         }
-        const std::optional<LockFile> lock = readLock(m_directory, kLockName);
-        if (lock && !lock->unreadable) {
-            if (!seenFor.isValid() || lock->content != seenContent) {
-                seenContent = lock->content;
+        const LockEntry lock = readLock(m_directory, kLockName);
+        if (lock.kind == LockEntry::NoLock) {
+            qCInfo(lcFiles) << "something that is no lock stands in the folder lock's place; it is cleared";
+            clearNonLock(m_directory, lock);
+        } else if (lock.kind != LockEntry::None) {
+            if (!seenFor.isValid() || lock.identity != seenIdentity) {
+                seenIdentity = lock.identity;
                 seenFor.start();
             }
-            const SeenLock seen{parseLockFile(lock->content), lock->ageSeconds, seenFor.elapsed()};
+            // Dated by a clock ahead of ours, or by hand: seen unchanged for as long counts instead.
+            const qint64 age =
+                std::max(qint64(std::time(nullptr)) - lock.changed, msSeenByThisProcess(lock.identity) / 1000);
+            const SeenLock seen{lock.kind == LockEntry::Readable ? parseLockFile(lock.content) : std::nullopt, age,
+                                seenFor.elapsed()};
             if (isProvablyStale(seen, self, processGone)) {
-                qCInfo(lcFiles) << "a stale lock of the folder is taken over:" << lock->content;
-                takeOver(m_directory, lock->content);
+                qCInfo(lcFiles) << "a stale lock of the folder is taken over:" << lock.content;
+                takeOver(m_directory, lock);
                 seenFor.invalidate();
             }
         }
@@ -322,7 +433,7 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10 + QRandomGenerator::global()->bounded(30)));
     }
-    removeLock(m_directory, made);
+    removeEntry(m_directory, made.constData(), unlinkWaiting);
 }
 
 DotLock::~DotLock()
@@ -333,11 +444,21 @@ DotLock::~DotLock()
     // A share's moment of I/O errors is waited out for a few seconds: a lock left in place would
     // keep the class waiting for a minute.
     for (int attempt = 0; m_held && attempt < 60; ++attempt) {
-        const std::optional<LockFile> lock = readLock(m_directory, kLockName);
-        if (!lock || (!lock->unreadable && lock->content != m_content))
+        const int lock = openEntryDirectory(m_directory, kLockName);
+        if (lock < 0 && errno != EIO)
             break;
-        if (unlinkWaitingAt(m_directory, ownerPath(kLockName).constData()) == 0 || errno == ENOENT) {
-            removeLock(m_directory, kLockName);
+        bool emptied = false;
+        if (lock >= 0) {
+            const LockEntry seen = readOpenedLock(lock);
+            if (seen.kind != LockEntry::Unreadable && seen.content != m_content) {
+                ::close(lock);
+                break;
+            }
+            emptied = unlinkWaitingAt(lock, kOwnerName) == 0 || errno == ENOENT;
+            ::close(lock);
+        }
+        if (emptied) {
+            unlinkWaitingAt(m_directory, kLockName, AT_REMOVEDIR);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

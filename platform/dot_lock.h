@@ -9,13 +9,24 @@
 
 namespace platform {
 
+// Why a DotLock is not held.
+enum class LockFailure {
+    None,
+    NotFree,        // another's turn did not end in time, or the lock could not be made
+    NotTheTeachers, // in a folder others may write, the lock's directory is missing, a link, or a
+                    // learner's: only its owner (the teacher) or root may make it
+};
+
 // Turns for the programs of every computer that shares a start directory, kept by the folder
 // itself: the directory ".vokalindo-lock/held", with the file "owner" inside naming the computer
 // and the process that holds the turn. It is made whole under a name of its own and renamed into
 // place, which the server of every share refuses while another lock is there. A lock is taken over
-// only when it is provably stale (see isProvablyStale). The lock lives in a directory of its own,
-// made on first use, because in a sticky class folder no one could move a stale lock of another
-// account aside. Waiting is bounded: after `patience`, held() is false and nothing has been touched.
+// only when it is provably stale (see isProvablyStale); anything else in its place (a link, a file,
+// a directory without a regular owner file) is no lock and is cleared at once. Every lock entry is
+// reached relative to the lock's directory and never through a link. The lock lives in a directory
+// of its own, because in a sticky class folder no one could move a stale lock of another account
+// aside; in a folder that others may write, that directory must be the teacher's or root's. Waiting
+// is bounded: after `patience`, held() is false and nothing has been touched.
 class DotLock {
 public:
     static constexpr std::chrono::seconds kPatience{10};
@@ -26,12 +37,14 @@ public:
     DotLock &operator=(const DotLock &) = delete;
 
     bool held() const { return m_held; }
+    LockFailure failure() const { return m_failure; }
 
 private:
     int m_startDirectory = -1;
     int m_directory = -1; // the lock's directory, open for the *at calls
     QByteArray m_content; // what our owner file holds: the computer, this process, this turn's token
     bool m_held = false;
+    LockFailure m_failure = LockFailure::NotFree;
 };
 
 // Whoever a lock's owner file names as its holder.
@@ -47,7 +60,8 @@ std::optional<LockHolder> parseLockFile(const QByteArray &text);
 // A lock as a waiter has seen it.
 struct SeenLock {
     std::optional<LockHolder> holder; // nothing when its owner's lines are not whole
-    qint64 ageSeconds = 0;            // since it was last written, by this computer's clock
+    qint64 ageSeconds = 0;            // since it was last changed, by this computer's clock, or for as
+                                      // long as this process has seen it unchanged, whichever is more
     qint64 unchangedMs = 0;           // how long this waiter has seen it as it is
 };
 

@@ -81,11 +81,11 @@ bool isRegular(const struct stat &status)
     return false;
 }
 
-// A file that someone else may have linked into a folder that others can write: writing to it
-// would change the other name's file too.
+// A file that someone else may have linked into a folder of theirs, or one they may write: writing
+// to it would change the other name's file too.
 bool isSharedHardLink(const PlacedName &placed, const struct stat &status)
 {
-    return placed.othersMayWrite() && status.st_nlink > 1;
+    return placed.othersMayHavePlacedEntries() && status.st_nlink > 1;
 }
 
 // Opens a regular file for reading; a FIFO or a device is refused before it is opened, so that
@@ -369,10 +369,8 @@ bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewF
         return false;
     std::optional<struct stat> entry = placed->entry();
     if (entry && S_ISLNK(entry->st_mode)) {
-        // Where no one else can write, saved through the link, as editors do; the link itself
-        // stays. In a folder others can write, a link may be a trap that leads into someone's home.
-        if (placed->othersMayWrite())
-            return refuseLink();
+        // Saved through a link of this account's or root's, as editors do; the link itself stays.
+        // Another account's link may be a trap that leads into someone's home: the walk refuses it.
         placed = place(path, LastName::FollowTrusted);
         entry = placed ? placed->entry() : std::nullopt;
         if (!entry)
@@ -591,6 +589,12 @@ bool removeEmptyDirectory(const QString &path)
     beginCall();
     const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     return placed && ::unlinkat(placed->directory(), placed->name(), AT_REMOVEDIR) == 0;
+}
+
+bool leadsThroughRefusedLink(const QString &path)
+{
+    beginCall();
+    return !place(path, LastName::FollowTrusted) && t_refusedLink;
 }
 
 bool lastFailureWasRefusedLink()

@@ -10,8 +10,8 @@
 // Reading and writing whole files, appending, directories. Nothing here knows what the files mean.
 // Every write is checked down to the disk: a call reports success only once the bytes are synced,
 // so a full disk or a failing device is never reported as success. Every path is walked by the link
-// rule of platform/path_walk.h, so a link planted in a folder that other accounts can write never
-// leads a read or a write out of it.
+// rule of platform/path_walk.h, so a link that another account planted never leads a read or a write
+// anywhere.
 namespace platform {
 
 QString joinPath(const QString &directory, const QString &name);
@@ -35,9 +35,9 @@ enum class NewFileAccess {
 
 // Replaces the file with the bytes: they go to a new file beside it, are synced, and only then take
 // the old one's place, so the old content stays whole if anything fails. Only a file this account
-// may write is replaced. A symbolic link is written through to the regular file it names, except in
-// a directory that other accounts can write, where it is refused. Anything else (a directory, a
-// device, a FIFO, a socket, a link to one, a dangling link) is refused and left alone.
+// may write is replaced. A symbolic link of this account or root is written through to the regular
+// file it names; another account's is refused. Anything else (a directory, a device, a FIFO, a
+// socket, a link to one, a dangling link) is refused and left alone.
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes,
                               NewFileAccess access = NewFileAccess::AsBefore);
 
@@ -92,10 +92,11 @@ struct EntryFacts {
 std::optional<EntryFacts> entryFacts(const QString &path);
 
 // Whether the last call of this thread above failed because of a link that someone else may have
-// planted: in a directory that other accounts can write, a symbolic link that belongs neither to
-// this account nor to the directory's owner, a link where a file is to be replaced, or a file with
-// a second hard link where it is to be written.
+// planted: a symbolic link that belongs neither to this account nor to root, or a file with a second
+// hard link in a directory that is another account's or that others can write.
 bool lastFailureWasRefusedLink();
+// Whether the way to the path, its last name included, passes a link of another account.
+bool leadsThroughRefusedLink(const QString &path);
 bool isDirectory(const QString &path);
 // The names in a directory, without "." and "..". Nothing when it cannot be listed.
 std::optional<QStringList> directoryEntries(const QString &path);

@@ -33,18 +33,33 @@ int openRoot(bool absolute)
     return ::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
-bool linkIsTrusted(int directory, const struct stat &link)
+// The one rule for links, whoever owns the directory that holds them: a link is followed only when it
+// belongs to this account or to root. In a class folder a classmate may own a directory (a learner's
+// name is not an account), so the directory's owner vouches for nothing.
+bool linkIsTrusted(const struct stat &link)
 {
-    struct stat status {};
-    if (::fstat(directory, &status) != 0)
-        return false;
-    return !othersMayWriteIn(status) || link.st_uid == ::geteuid() || link.st_uid == status.st_uid;
+    return link.st_uid == ::geteuid() || link.st_uid == 0;
 }
 
-std::optional<QByteArray> linkTarget(int directory, const char *name)
+// The link's target, read from the very link whose owner was judged: the link is opened itself, so
+// that one swapped in between the look and the reading is not the one read.
+std::optional<QByteArray> trustedLinkTarget(int directory, const char *name)
 {
+    const int link = ::openat(directory, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (link < 0)
+        return std::nullopt;
+    struct stat status {};
     QByteArray target(PATH_MAX, '\0');
-    const ssize_t length = ::readlinkat(directory, name, target.data(), size_t(target.size()));
+    ssize_t length = -1;
+    if (::fstat(link, &status) == 0 && S_ISLNK(status.st_mode)) {
+        if (!linkIsTrusted(status)) {
+            ::close(link);
+            errno = EPERM;
+            return QByteArray();
+        }
+        length = ::readlinkat(link, "", target.data(), size_t(target.size()));
+    }
+    ::close(link);
     if (length <= 0 || length >= target.size())
         return std::nullopt;
     target.truncate(length);
@@ -66,6 +81,12 @@ std::optional<PlacedName> fail(int directory, PlaceFailure failure)
 bool othersMayWriteIn(const struct stat &directoryStatus)
 {
     return (directoryStatus.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool othersMayHavePlacedEntriesIn(const struct stat &directoryStatus)
+{
+    const bool ownersOwn = directoryStatus.st_uid == ::geteuid() || directoryStatus.st_uid == 0;
+    return !ownersOwn || othersMayWriteIn(directoryStatus);
 }
 
 PlacedName::PlacedName(int directory, QByteArray name, bool followedLink)
@@ -108,6 +129,11 @@ bool PlacedName::othersMayWrite() const
     return othersMayWriteIn(m_directoryStatus);
 }
 
+bool PlacedName::othersMayHavePlacedEntries() const
+{
+    return othersMayHavePlacedEntriesIn(m_directoryStatus);
+}
+
 std::optional<struct stat> PlacedName::entry() const
 {
     struct stat status {};
@@ -139,9 +165,11 @@ std::optional<PlacedName> placeName(const QByteArray &path, LastName last)
         if (S_ISLNK(status.st_mode)) {
             if (isLast && last == LastName::AsItIs)
                 return PlacedName(directory, name, followed);
-            if (!linkIsTrusted(directory, status))
+            if (!linkIsTrusted(status))
                 return fail(directory, PlaceFailure::UntrustedLink);
-            const std::optional<QByteArray> target = linkTarget(directory, name.constData());
+            const std::optional<QByteArray> target = trustedLinkTarget(directory, name.constData());
+            if (target && target->isEmpty())
+                return fail(directory, PlaceFailure::UntrustedLink);
             if (!target || ++links > kMaxLinks)
                 return fail(directory, PlaceFailure::Unreachable);
             rest = namesOf(*target) + rest;

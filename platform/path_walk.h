@@ -6,11 +6,11 @@
 #include <optional>
 #include <sys/stat.h>
 
-// Reaching a file one name at a time, so that a link another account planted in a folder it may
-// write cannot lead a write (or a read) out of that folder. A symbolic link found in a directory
-// whose group or others may write is followed only when it belongs to this account or to the
-// directory's owner, the rule Linux applies in sticky world-writable directories
-// (fs.protected_symlinks), here in every directory that other accounts can write.
+// Reaching a file one name at a time, so that a link another account planted cannot lead a write
+// (or a read) anywhere else. A symbolic link is followed only when it belongs to this account or to
+// root, whoever owns the directory that holds it and whatever its mode. (Linux's own
+// fs.protected_symlinks also trusts the directory's owner, which is sound where that owner is root;
+// in a class folder a classmate owns directories too.)
 namespace platform {
 
 // The directory that holds a path's last name, open for the *at calls, and that name.
@@ -29,6 +29,8 @@ public:
     bool followedLink() const { return m_followedLink; }
     // Another account may add, rename or replace entries of the directory.
     bool othersMayWrite() const;
+    // An entry here may be another account's doing: the directory is theirs, or they may write it.
+    bool othersMayHavePlacedEntries() const;
     // The entry under the name, as it is now, not followed if it is a link; nothing if there is none.
     std::optional<struct stat> entry() const;
 
@@ -48,7 +50,7 @@ enum class LastName {
 enum class PlaceFailure {
     None,
     Unreachable,   // a directory on the way is missing, not a directory, or cannot be opened
-    UntrustedLink, // a link on the way belongs to someone the rule does not trust
+    UntrustedLink, // a link on the way belongs to another account
 };
 
 // Walks the path. Nothing when a directory on the way is missing, or a link is refused; a missing
@@ -58,5 +60,8 @@ PlaceFailure lastPlaceFailure();
 
 // Whether a directory with this status lets other accounts add or replace its entries.
 bool othersMayWriteIn(const struct stat &directoryStatus);
+// Whether its entries may be another account's: it belongs to neither this account nor root, or
+// others may write it.
+bool othersMayHavePlacedEntriesIn(const struct stat &directoryStatus);
 
 } // namespace platform

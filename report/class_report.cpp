@@ -275,8 +275,8 @@ bool outputTouchesData(const QString &outputPath, const QString &startDirectory,
     const QString output = QFileInfo(outputPath).absoluteFilePath();
     const QString start = QFileInfo(startDirectory).absoluteFilePath();
     const QString registry = QFileInfo(registryPath(startDirectory)).absoluteFilePath();
-    // A link that another account could have put there, or changed, since it was looked at.
-    if (QFileInfo(output).isSymLink() && othersMayWrite(QFileInfo(output).absolutePath()))
+    // A link that another account made, on the way or in the page's place.
+    if (platform::leadsThroughRefusedLink(output))
         return true;
     // As named, and with every link resolved.
     for (const auto &[target, root, data] :

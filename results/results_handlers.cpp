@@ -35,7 +35,7 @@ void Form1::AppendResultsRecord()
     // The learner is back on the practice setup screen by now; a record that could not be kept
     // must not pass for one that was.
     if (const std::optional<FailureCode> failure = appendResultsRecordToLog(startDirectory, currentUser, record))
-        m_dialogs.message(withFailureCode(QStringLiteral("Ismeretlen hiba!"), *failure));
+        m_dialogs.message(unknownFailureMessage(*failure));
 }
 
 // "Eredmények Megtekintése": the log as it is stored; an empty box when there is none.

@@ -25,7 +25,8 @@ std::optional<FailureCode> appendResultsRecordToLog(const QString &startDirector
     // without exclusive renames is told from an abandoned one only so.
     const platform::DotLock turn(startDirectory);
     if (!turn.held())
-        return FailureCode::ResultsLogUnwritable;
+        return turn.failure() == platform::LockFailure::NotTheTeachers ? FailureCode::LockNotTheTeachers
+                                                                       : FailureCode::ResultsLogUnwritable;
     // A missing log is made with its header and this record in one go, and only where no log is:
     // another copy of the program making it at the same moment must not have its record replaced.
     // An empty one is the claim of a maker killed before its log took the claim's place (no log

@@ -40,10 +40,20 @@ std::optional<QByteArray> registryEnd(const QString &registry)
     return platform::readFilePart(registry, std::max<qint64>(*size - 1, 0), 1);
 }
 
-// What an addition killed before its registry line leaves: the directory holding nothing but a log
-// of the header line alone, and no line in the registry. Taking it over loses nothing.
+bool isOurs(const QString &path)
+{
+    const std::optional<platform::EntryFacts> facts = platform::entryFacts(path);
+    return facts && facts->ownedByThisAccount;
+}
+
+// What an addition of this account's killed before its registry line leaves: the directory holding
+// nothing but a log of the header line alone, both made by this account, and no line in the
+// registry. Taking it over loses nothing. What another account left is never taken over: it could
+// be a trap laid in the shape of one.
 bool isUnfinishedAddition(const Learner &learner, const QString &startDirectory)
 {
+    if (!isOurs(learner.directory) || !isOurs(logIn(learner.directory, learner.name)))
+        return false;
     std::optional<QStringList> entries = platform::directoryEntries(learner.directory);
     if (!entries)
         return false;
@@ -103,7 +113,8 @@ AddUserOutcome addUser(const QString &startDirectory, const QString &name)
     // here is no one's. A turn that does not come fails this one rather than freezing the window.
     const platform::DotLock additions(startDirectory);
     if (!additions.held())
-        return AddUserOutcome::WriteFailed;
+        return additions.failure() == platform::LockFailure::NotTheTeachers ? AddUserOutcome::LockNotTheTeachers
+                                                                            : AddUserOutcome::WriteFailed;
     removeStaleStagingDirectories(startDirectory);
 
     const std::optional<QStringList> names = readRegistryNames(startDirectory);

@@ -95,11 +95,10 @@ void Form1::Text11_KeyPress(int keyAscii)
     const AddUserOutcome outcome = addUser(startDirectory, currentUser);
     if (outcome != AddUserOutcome::Added) {
         // Only a taken or refused name is the learner's to mend; anything else is the disk's.
-        m_dialogs.message(outcome == AddUserOutcome::NameTaken
-                              ? kNameTaken
-                              : withFailureCode(QStringLiteral("Ismeretlen hiba!"),
-                                                outcome == AddUserOutcome::LinkRefused ? FailureCode::LinkRefused
-                                                                                       : FailureCode::LearnerNotAdded));
+        const FailureCode code = outcome == AddUserOutcome::LinkRefused          ? FailureCode::LinkRefused
+                                 : outcome == AddUserOutcome::LockNotTheTeachers ? FailureCode::LockNotTheTeachers
+                                                                                 : FailureCode::LearnerNotAdded;
+        m_dialogs.message(outcome == AddUserOutcome::NameTaken ? kNameTaken : unknownFailureMessage(code));
         showControls({Command4});
         Command4->setFocus();
         return;
