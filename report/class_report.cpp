@@ -10,7 +10,9 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -56,7 +58,7 @@ QString dateText(const RunSummary &run)
 {
     if (run.date)
         return run.date->toString(QStringLiteral("yyyy. MM. dd."));
-    return QStringLiteral("ismeretlen dátum (%1)").arg(html(run.dateText));
+    return QStringLiteral("ismeretlen dátum (%1)").arg(html(shownName(run.dateText)));
 }
 
 QString runText(const RunSummary &run)
@@ -82,16 +84,40 @@ QStringList listNamesByName(const LearnerFigures &learner)
     return names;
 }
 
+// The names of the learner's `most` most recently practised lists, most recent first.
+QStringList recentListNames(const LearnerFigures &learner, qsizetype most)
+{
+    std::vector<std::pair<qint64, const QString *>> lists;
+    for (const auto &[name, figures] : learner.lists)
+        lists.emplace_back(figures.last ? figures.last->lineNumber : 0, &name);
+    const auto kept = lists.begin() + std::min<qsizetype>(most, qsizetype(lists.size()));
+    std::partial_sort(lists.begin(), kept, lists.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    QStringList names;
+    for (auto it = lists.begin(); it != kept; ++it)
+        names.append(*it->second);
+    return names;
+}
+
+QString listNameText(const QString &name)
+{
+    return name.isEmpty() ? QStringLiteral("(név nélkül)") : html(shownName(name));
+}
+
+// A few names of the class table's cell, no more than a line or two of them.
 QString practisedLists(const LearnerFigures &learner)
 {
     constexpr qsizetype kNamed = 8;
+    constexpr qsizetype kNamedChars = 160;
     const QStringList names = listNamesByName(learner);
     QStringList shown;
-    for (qsizetype i = 0; i < names.size() && i < kNamed; ++i)
-        shown.append(names.at(i).isEmpty() ? QStringLiteral("(név nélkül)") : html(names.at(i)));
+    qsizetype chars = 0;
+    for (qsizetype i = 0; i < names.size() && i < kNamed && chars < kNamedChars; ++i) {
+        chars += std::min(names.at(i).size(), kShownNameChars);
+        shown.append(listNameText(names.at(i)));
+    }
     QString text = shown.join(QStringLiteral(" · ")); // list names may hold commas
-    if (names.size() > kNamed)
-        text += QStringLiteral(" és még %1").arg(number(names.size() - kNamed));
+    if (const qsizetype more = names.size() + learner.listsLeftOut - shown.size(); more > 0)
+        text += QStringLiteral(" és még %1").arg(number(more));
     return text;
 }
 
@@ -133,7 +159,8 @@ QString readCutNote(const LearnerFigures &learner)
     return {};
 }
 
-QString classTable(const ClassReport &report)
+// The class table; the names of the first `linked` learners lead to their sections.
+QString classTable(const ClassReport &report, qsizetype linked)
 {
     QString out =
         QStringLiteral("<table id=\"osztaly\">\n<thead><tr><th>Név</th><th>Futások</th><th>Utolsó futás</th>"
@@ -142,12 +169,14 @@ QString classTable(const ClassReport &report)
     for (qsizetype i = 0; i < report.learners.size(); ++i) {
         const LearnerFigures &l = report.learners.at(i);
         const QString last = l.lastRun ? dateText(*l.lastRun) : QStringLiteral("—");
-        out += QStringLiteral("<tr><td class=\"nev\"><a href=\"#%1\">%2</a></td><td class=\"szam futasok\">%3</td>"
-                              "<td>%4</td><td>%5</td><td class=\"szam hibak\">%6</td>"
-                              "<td class=\"szam megmutatva\">%7</td><td class=\"szam csalasok\">%8</td>"
-                              "<td class=\"szam nem-eredmeny\">%9</td></tr>\n")
-                   .arg(anchor(i), html(l.name), number(l.runs), last, practisedLists(l), number(l.wrongAnswers),
-                        number(l.shownAnswers), number(l.leftEarly), number(l.strayLineCount));
+        const QString name = html(shownName(l.name));
+        out += QStringLiteral("<tr><td class=\"nev\">%1</td><td class=\"szam futasok\">%2</td>"
+                              "<td>%3</td><td>%4</td><td class=\"szam hibak\">%5</td>"
+                              "<td class=\"szam megmutatva\">%6</td><td class=\"szam csalasok\">%7</td>"
+                              "<td class=\"szam nem-eredmeny\">%8</td></tr>\n")
+                   .arg(i < linked ? QStringLiteral("<a href=\"#%1\">%2</a>").arg(anchor(i), name) : name,
+                        number(l.runs), last, practisedLists(l), number(l.wrongAnswers), number(l.shownAnswers),
+                        number(l.leftEarly), number(l.strayLineCount));
     }
     return out + QStringLiteral("</tbody>\n</table>\n");
 }
@@ -157,16 +186,24 @@ QString listTable(const LearnerFigures &learner)
     QString out = QStringLiteral("<table class=\"szojegyzekek\">\n<thead><tr><th>Szójegyzék</th><th>Futások</th>"
                                  "<th>Hibák</th><th>Megmutatva</th><th>„Csalás volt!”</th>"
                                  "<th>Legjobb végigvitt futás</th><th>Utolsó futás</th></tr></thead>\n<tbody>\n");
-    for (const QString &name : listNamesByName(learner)) {
+    QStringList names = recentListNames(learner, kShownListRows);
+    sortHungarian(names);
+    for (const QString &name : names) {
         const ListFigures &list = learner.lists.at(name);
-        out += QStringLiteral("<tr><td>%1</td><td class=\"szam\">%2</td><td class=\"szam\">%3</td>"
-                              "<td class=\"szam\">%4</td><td class=\"szam\">%5</td><td>%6</td><td>%7</td></tr>\n")
-                   .arg(name.isEmpty() ? QStringLiteral("(név nélkül)") : html(name), number(list.runs),
-                        number(list.wrongAnswers), number(list.shownAnswers), number(list.leftEarly),
-                        list.best ? runText(*list.best) : QStringLiteral("nincs végigvitt futás"),
-                        list.last ? runText(*list.last) : QString());
+        out +=
+            QStringLiteral("<tr><td>%1</td><td class=\"szam\">%2</td><td class=\"szam\">%3</td>"
+                           "<td class=\"szam\">%4</td><td class=\"szam\">%5</td><td>%6</td><td>%7</td></tr>\n")
+                .arg(listNameText(name), number(list.runs), number(list.wrongAnswers), number(list.shownAnswers),
+                     number(list.leftEarly), list.best ? runText(*list.best) : QStringLiteral("nincs végigvitt futás"),
+                     list.last ? runText(*list.last) : QString());
     }
-    return out + QStringLiteral("</tbody>\n</table>\n");
+    out += QStringLiteral("</tbody>\n</table>\n");
+    if (const qsizetype more = qsizetype(learner.lists.size()) + learner.listsLeftOut - names.size(); more > 0)
+        out += QStringLiteral("<p class=\"megjegyzes\">…és további %1 szójegyzék. A táblázatban a(z) %2 legutóbb "
+                              "gyakorolt szójegyzék áll; a többiek futásai csak a fenti összesítésben "
+                              "szerepelnek.</p>\n")
+                   .arg(number(more), number(names.size()));
+    return out;
 }
 
 QString strayLines(const LearnerFigures &learner)
@@ -185,7 +222,8 @@ QString strayLines(const LearnerFigures &learner)
     return out + QStringLiteral("</ul></div>\n");
 }
 
-QString learnerSection(const LearnerFigures &learner, qsizetype index, const PictureMaker &picture)
+// The learner's section, with the picture `svg` unless it is empty.
+QString learnerSection(const LearnerFigures &learner, qsizetype index, const QString &svg)
 {
     QString out =
         QStringLiteral("<section class=\"tanulo\" id=\"%1\">\n<h2>%2</h2>\n").arg(anchor(index), html(learner.name));
@@ -200,7 +238,7 @@ QString learnerSection(const LearnerFigures &learner, qsizetype index, const Pic
         out += QStringLiteral("<p>%1 futás, %2 hiba, %3 megmutatott válasz, %4 „Csalás volt!” jelű futás.</p>\n")
                    .arg(number(learner.runs), number(learner.wrongAnswers), number(learner.shownAnswers),
                         number(learner.leftEarly));
-        if (const QString svg = picture ? picture(learner) : QString(); !svg.isEmpty()) {
+        if (!svg.isEmpty()) {
             const QString grouping =
                 learner.runsPerGroup == 1
                     ? QStringLiteral("Futásonként, a napló sorrendjében; a piros pontok a korán abbahagyott "
@@ -242,7 +280,54 @@ figcaption, .megjegyzes, .ismeretlen-datum { color: #555; font-size: 0.9em; }
 code { white-space: pre-wrap; }
 )";
 
+// Only the lists that the page can show are kept once a log is read: a class of long logs with
+// many lists would otherwise hold every list name of every learner at once.
+void keepShownLists(LearnerFigures &learner)
+{
+    if (qsizetype(learner.lists.size()) <= kShownListRows)
+        return;
+    std::map<QString, ListFigures, std::less<>> kept;
+    for (const QString &name : recentListNames(learner, kShownListRows))
+        kept.insert(learner.lists.extract(name));
+    learner.listsLeftOut += qsizetype(learner.lists.size());
+    learner.lists = std::move(kept);
+}
+
+// The page's note on what its size left out; learners are named by their place and name.
+QString pageSizeNote(bool classPicture, qsizetype firstWithoutPicture, qsizetype firstLeftOut,
+                     const ClassReport &report)
+{
+    const auto from = [&](qsizetype index) {
+        return QStringLiteral("A(z) %1. tanulótól (%2) kezdve")
+            .arg(number(index + 1), html(shownName(report.learners.at(index).name)));
+    };
+    QStringList sentences;
+    if (!classPicture)
+        sentences << QStringLiteral("Az osztály ábrája kimaradt.");
+    if (firstWithoutPicture < firstLeftOut)
+        sentences << from(firstWithoutPicture) + QStringLiteral(" a tanulók ábrái kimaradtak.");
+    if (firstLeftOut < report.learners.size())
+        sentences << from(firstLeftOut)
+                         + QStringLiteral(
+                             " a tanulók részletei kimaradtak; az osztály táblázatában ők is szerepelnek.");
+    if (sentences.isEmpty())
+        return {};
+    return QStringLiteral("<p class=\"megjegyzes meret\">A jelentés legfeljebb %1 MiB, hogy a böngésző gyorsan "
+                          "megnyissa. %2</p>\n")
+        .arg(number(kMostPageBytes >> 20), sentences.join(u' '));
+}
+
 } // namespace
+
+QString shownName(const QString &name)
+{
+    if (name.size() <= kShownNameChars)
+        return name;
+    qsizetype cut = kShownNameChars - 1;
+    if (name.at(cut - 1).isHighSurrogate())
+        --cut; // never half a character
+    return name.left(cut) + QStringLiteral("…");
+}
 
 QStringList learnersByName(QStringList names)
 {
@@ -266,6 +351,7 @@ std::optional<ClassReport> readClassReport(const QString &startDirectory, const 
     for (const QString &name : learners) {
         report.learners.append(readLearnerFigures(startDirectory, name, allowance));
         allowance -= report.learners.last().bytesRead;
+        keepShownLists(report.learners.last());
     }
     return report;
 }
@@ -301,29 +387,79 @@ bool unfitForThePage(const QString &directory, const QString &startDirectory)
 QByteArray classReportHtml(const ClassReport &report, const PictureMaker &learnerPicture,
                            const ClassPictureMaker &classPicture)
 {
+    const qsizetype learners = report.learners.size();
     qint64 runs = 0;
     for (const LearnerFigures &l : report.learners)
         runs += l.runs;
-    QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
+    QString top = QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\">\n<head>\n<meta charset=\"utf-8\">\n"
                                  "<title>Vokalindo – eredmények</title>\n<style>%1</style>\n</head>\n<body>\n")
                       .arg(QString::fromUtf8(kStyle));
-    out += QStringLiteral("<h1>Eredmények</h1>\n<p class=\"fejlec\">Mappa: <code>%1</code>. Készült: %2. "
+    top += QStringLiteral("<h1>Eredmények</h1>\n<p class=\"fejlec\">Mappa: <code>%1</code>. Készült: %2. "
                           "%3 tanuló, %4 rögzített futás.</p>\n")
                .arg(html(QDir::toNativeSeparators(report.startDirectory)),
-                    report.madeAt.toString(QStringLiteral("yyyy. MM. dd. HH:mm")), number(report.learners.size()),
-                    number(runs));
+                    report.madeAt.toString(QStringLiteral("yyyy. MM. dd. HH:mm")), number(learners), number(runs));
     if (report.learnersLeftOut > 0)
-        out += QStringLiteral("<p class=\"megjegyzes\">A névsorban további %1 tanuló szerepel; a jelentés az első "
+        top += QStringLiteral("<p class=\"megjegyzes\">A névsorban további %1 tanuló szerepel; a jelentés az első "
                               "%2 tanulóról szól.</p>\n")
                    .arg(number(report.learnersLeftOut), number(kMostLearners));
-    out += QStringLiteral("<h2>Az osztály</h2>\n") + classTable(report);
-    if (const QString svg = classPicture ? classPicture(report.learners) : QString(); !svg.isEmpty())
-        out += QStringLiteral(
-                   "<figure class=\"abra\" id=\"osztaly-abra\">\n%1\n<figcaption>Tanulónként a rögzített "
-                   "futások: a végigvittek és a korán abbahagyott, „Csalás volt!” jelűek.</figcaption>\n</figure>\n")
-                   .arg(svg);
-    for (qsizetype i = 0; i < report.learners.size(); ++i)
-        out += learnerSection(report.learners.at(i), i, learnerPicture);
-    out += QStringLiteral("</body>\n</html>\n");
-    return out.toUtf8();
+    const QByteArray head = top.toUtf8();
+    const QByteArray end = QByteArrayLiteral("</body>\n</html>\n");
+
+    // The page grows part by part within kMostPageBytes: the top, the class table (whatever the
+    // sections, its links only shorten it) and what is kept for the notes come first; pictures while
+    // the page has used no more than half of it; then sections while they fit.
+    constexpr qint64 kNotesBytes = 8 << 10;
+    qint64 used = head.size() + end.size() + kNotesBytes
+                  + (QStringLiteral("<h2>Az osztály</h2>\n") + classTable(report, learners)).toUtf8().size();
+    QByteArray classFigure;
+    bool drawing = true;
+    if (const QString svg = classPicture ? classPicture(report.learners) : QString(); !svg.isEmpty()) {
+        classFigure =
+            QStringLiteral("<figure class=\"abra\" id=\"osztaly-abra\">\n%1\n<figcaption>Tanulónként a rögzített "
+                           "futások: a végigvittek és a korán abbahagyott, „Csalás volt!” jelűek.</figcaption>\n"
+                           "</figure>\n")
+                .arg(svg)
+                .toUtf8();
+        drawing = used + classFigure.size() <= kMostPageBytes / 2;
+        if (drawing)
+            used += classFigure.size();
+        else
+            classFigure.clear();
+    }
+    const bool classDrawn = drawing;
+
+    QByteArray sections;
+    qsizetype firstWithoutPicture = drawing ? learners : 0;
+    qsizetype firstLeftOut = learners;
+    for (qsizetype i = 0; i < learners; ++i) {
+        const LearnerFigures &learner = report.learners.at(i);
+        QByteArray section;
+        if (drawing && learnerPicture && learner.runs > 0) {
+            section = learnerSection(learner, i, learnerPicture(learner)).toUtf8();
+            if (used + section.size() > kMostPageBytes / 2) {
+                drawing = false;
+                firstWithoutPicture = i;
+                section.clear();
+            }
+        }
+        if (section.isEmpty())
+            section = learnerSection(learner, i, QString()).toUtf8();
+        if (used + section.size() > kMostPageBytes) {
+            firstLeftOut = i;
+            break;
+        }
+        used += section.size();
+        sections += section;
+    }
+    const QString note = pageSizeNote(classDrawn, firstWithoutPicture, firstLeftOut, report);
+
+    QByteArray page = head;
+    page += note.toUtf8();
+    page += (QStringLiteral("<h2>Az osztály</h2>\n") + classTable(report, firstLeftOut)).toUtf8();
+    page += classFigure;
+    page += sections;
+    if (firstLeftOut < learners)
+        page += note.toUtf8();
+    page += end;
+    return page;
 }

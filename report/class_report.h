@@ -23,11 +23,25 @@ struct ClassReport {
 inline constexpr qsizetype kMostLearners = 1000;
 inline constexpr qint64 kMostClassBytes = qint64(256) << 20;
 
+// What the page shows at most, so that any browser opens it quickly however large the class: the
+// first characters of a name (of a learner, a list, or a date that cannot be read), the most
+// recently practised lists of a learner, and the page's bytes. Once the page has used half of them,
+// the later learners' pictures are left out, and once it would outgrow them, their sections; the
+// class table always lists everyone, and the page says what was left out.
+inline constexpr qsizetype kShownNameChars = 80;
+inline constexpr qsizetype kShownListRows = 50;
+inline constexpr qint64 kMostPageBytes = qint64(4) << 20;
+
+// A text of the class folder as the page shows it: at most kShownNameChars characters, the last of
+// them "…" when it was cut.
+QString shownName(const QString &name);
+
 // The registry's learners in Hungarian alphabetical order, each name once.
 QStringList learnersByName(QStringList names);
 
-// Reads the registry and every learner's log, one log at a time. Nothing when the registry cannot
-// be read.
+// Reads the registry and every learner's log, one log at a time, keeping of each learner only the
+// kShownListRows most recently practised lists (the others count in `listsLeftOut`). Nothing when
+// the registry cannot be read.
 std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt);
 
 // Whether writing the report to `outputPath` would touch the learners' data: the registry, the

@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace {
 
 // The letters in order; a vowel's accented forms share its place.
-constexpr std::array<const char16_t *, 37> kLetters = {
+constexpr std::array<std::u16string_view, 37> kLetters = {
     u"a",  u"b", u"c",  u"cs", u"d", u"dz", u"dzs", u"e", u"f", u"g", u"gy", u"h", u"i",
     u"j",  u"k", u"l",  u"ly", u"m", u"n",  u"ny",  u"o", u"ö", u"p", u"q",  u"r", u"s",
     u"sz", u"t", u"ty", u"u",  u"ü", u"v",  u"w",   u"x", u"y", u"z", u"zs"};
@@ -60,8 +61,10 @@ SortKey sortKey(const QString &text)
         int letter = -1;
         qsizetype length = 0;
         for (int l = 0; l < int(kLetters.size()); ++l) {
-            const QStringView candidate(kLetters[l]);
-            if (candidate.size() > length && QStringView(folded).mid(i).startsWith(candidate)) {
+            const QStringView candidate(kLetters[l].data(), qsizetype(kLetters[l].size()));
+            // Most letters do not start with this character: only those that do are compared.
+            if (candidate.front() == c && candidate.size() > length
+                && QStringView(folded).mid(i).startsWith(candidate)) {
                 letter = l;
                 length = candidate.size();
             }

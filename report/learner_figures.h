@@ -72,6 +72,7 @@ struct LearnerFigures {
     qint64 unknownDateRuns = 0;
     std::optional<RunSummary> lastRun;
     std::map<QString, ListFigures, std::less<>> lists; // looked up by a view into the line
+    qsizetype listsLeftOut = 0;                        // lists read, counted in the figures above, but no longer kept
 
     // Runs in log order, in groups of `runsPerGroup`; the last group may be short.
     QList<RunGroup> groups;

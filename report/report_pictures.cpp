@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/report_pictures.h"
 
+#include "report/class_report.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QBuffer>
@@ -161,7 +163,7 @@ QString learnerPictureSvg(const LearnerFigures &learner)
         series->attachAxis(time);
         series->attachAxis(count);
     }
-    return chartSvg(chart, QStringLiteral("%1 futásai").arg(learner.name));
+    return chartSvg(chart, QStringLiteral("%1 futásai").arg(shownName(learner.name)));
 }
 
 QString classPictureSvg(const QList<LearnerFigures> &learners)
@@ -188,7 +190,7 @@ QString classPictureSvg(const QList<LearnerFigures> &learners)
         *leftEarly << double(it->leftEarly);
         // Axis labels are rich text: a name is shown as written, never read as markup (an <img> in a
         // name would make the chart load the file it names).
-        names << it->name.toHtmlEscaped();
+        names << shownName(it->name).toHtmlEscaped();
         most = std::max(most, it->runs);
     }
     auto *series = new QHorizontalStackedBarSeries;

@@ -68,11 +68,12 @@ if id -nG "${accounts[0]}" | grep -qw "$group" && id -nG "${accounts[1]}" | grep
 else fail "accounts not in $group: $(id "${accounts[0]}") $(id "${accounts[1]}")"; fi
 
 # The folder as the README makes it: the class's group, set-group-ID, sticky, no one else; an empty list
-# of names.
+# of names; the lock's directory, root's.
 chmod 755 "$work"
 shared="$work/5a"
 install -d -m 3770 -g "$group" "$shared"
 install -m 0660 -g "$group" /dev/null "$shared/init.usr"
+install -d -m 2770 -g "$group" "$shared/.vokalindo-lock"
 printf '%s\n%s\n' "$marker" "directory=$shared" >"$config"
 chmod 644 "$config"
 

@@ -13,9 +13,10 @@ for group in "$@"; do
         # twice through smbnetfs from a local samba (smbclient sees that it answers). The
         # screen-reader test reads the program over the AT-SPI bus (a session bus of its own, pyatspi).
         # Headless Chromium opens the class report as a teacher's browser would; poppler's pdftotext and
-        # pdftoppm read back the word lists' printed pages.
+        # pdftoppm read back the word lists' printed pages. faketime runs a program a few minutes ahead,
+        # so that a planted folder lock is a minute old without the test waiting a minute.
         test) packages+=(clang-format xvfb xauth xdotool sshfs fuse3 openssh-server openssh-client samba smbclient
-                         smbnetfs at-spi2-core dbus python3-pyatspi chromium python3 poppler-utils) ;;
+                         smbnetfs at-spi2-core dbus python3-pyatspi chromium python3 poppler-utils faketime) ;;
         screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
         # clang with its libFuzzer and sanitizer runtimes; gcc's sanitizer runtimes come with g++.
         hardening) packages+=(clang-14 libclang-rt-14-dev) ;;

@@ -15,7 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -238,6 +241,72 @@ private slots:
         QVERIFY(!outputTouchesData(start + "/eredmenyek.html", start, names));
         QVERIFY(!outputTouchesData("/school/eredmenyek.html", start, names));
         QVERIFY(!outputTouchesData(start + "/Cili/x.html", start, names));
+    }
+
+    // However large the class within the reading bounds, the page stays small enough for a browser
+    // and the program's memory stays bounded: long names are cut, a learner's list rows are capped,
+    // and once the page is full its later pictures and sections are left out, which the page says.
+    // Each learner has `lists` lists of one run each, names of `chars` characters.
+    void largeClass_data()
+    {
+        QTest::addColumn<int>("learners");
+        QTest::addColumn<int>("lists");
+        QTest::addColumn<int>("chars");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<long>("mostKiB"); // peak resident memory of the program
+        QTest::newRow("small class") << 3 << 5 << 12 << false << 100L * 1024;
+        QTest::newRow("long names, many lists") << 200 << 200 << 250 << true << 100L * 1024;
+    }
+
+    void largeClass()
+    {
+        QFETCH(int, learners);
+        QFETCH(int, lists);
+        QFETCH(int, chars);
+        QFETCH(bool, cut);
+        QFETCH(long, mostKiB);
+        QTemporaryDir start, elsewhere;
+        const auto padded = [&](const QString &text) { return text.leftJustified(chars, u'x'); };
+        QByteArray registry;
+        for (int l = 0; l < learners; ++l) {
+            const QString name = padded(QString("Tanulo %1 ").arg(l));
+            registry += platform::toCodePage(name + "\r\n");
+            QVERIFY(QDir(start.path()).mkdir(name));
+            QByteArray log = resultsLogHeader(name);
+            for (int k = 0; k < lists; ++k)
+                log += record(name, padded(QString("lecke %1 é").arg(k)), k % 3 != 0, k % 5, k % 7,
+                              QDate(2026, 1, 1).addDays(k));
+            writeFile(start.path() + "/" + name + "/" + resultsLogFileName(name), log);
+        }
+        writeFile(registryIn(start.path()), registry);
+
+        // Started and waited for here, so that its resources are its own.
+        const QByteArray program = VOKALINDO_REPORT, directory = QFile::encodeName(start.path()),
+                         output = QFile::encodeName(elsewhere.path() + "/oldal.html");
+        char *argv[] = {const_cast<char *>(program.data()),   const_cast<char *>("-d"),
+                        const_cast<char *>(directory.data()), const_cast<char *>("-o"),
+                        const_cast<char *>(output.data()),    nullptr};
+        pid_t child = 0;
+        QCOMPARE(posix_spawn(&child, argv[0], nullptr, nullptr, argv, environ), 0);
+        int status = 0;
+        rusage usage{};
+        QCOMPARE(wait4(child, &status, 0, &usage), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY2(usage.ru_maxrss < mostKiB, qPrintable(QString("%1 KiB").arg(usage.ru_maxrss)));
+
+        const QByteArray page = fileContents(elsewhere.path() + "/oldal.html");
+        QVERIFY2(page.size() <= kMostPageBytes, qPrintable(QString::number(page.size())));
+        QVERIFY(page.endsWith("</body>\n</html>\n"));
+        QCOMPARE(page.count("<section"), page.count("</section>"));
+        QCOMPARE(page.count("<table"), page.count("</table>"));
+        const QString html = QString::fromUtf8(page);
+        const QString list = padded(QString("lecke %1 é").arg(lists - 1)); // the most recent
+        QVERIFY(html.contains(shownName(list)));
+        QCOMPARE(html.contains(list.left(kShownNameChars)), list.size() <= kShownNameChars);
+        QCOMPARE(html.contains("A jelentés legfeljebb 4 MiB"), cut);
+        QCOMPARE(html.contains("…és további"), cut);
+        QCOMPARE(html.count("<tr><td class=\"nev\">"), learners);
+        QCOMPARE(html.count("<a href=\"#tanulo-"), html.count("<section class=\"tanulo\""));
     }
 
     // The program itself: it writes the page where it is told and changes nothing in the start
