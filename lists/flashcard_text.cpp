@@ -2,7 +2,6 @@
 #include "lists/flashcard_text.h"
 
 #include "lists/columns.h"
-#include "lists/html_text.h"
 #include "lists/table_text_reader.h"
 #include "lists/text_decoding.h"
 
@@ -11,13 +10,16 @@
 
 namespace {
 
+// A header line is a few words; a longer one is read only this far.
+constexpr qsizetype kKeptHeaderLine = 4096;
+
 struct FlashcardHeader {
     QChar separator;
     bool html = false;
     QStringList columnNames;
     QSet<int> otherColumns; // 0-based columns of tags, deck, note type, guid
     int bodyLine = 1;
-    qsizetype bodyStart = 0;
+    qsizetype bodyStart = 0; // in characters
 };
 
 QChar separatorNamed(const QString &value)
@@ -30,15 +32,23 @@ QChar separatorNamed(const QString &value)
     return value.size() == 1 ? value[0] : QChar();
 }
 
-FlashcardHeader headerOf(const QString &text)
+FlashcardHeader headerOf(const QByteArray &bytes, TextEncoding encoding)
 {
     FlashcardHeader header;
     QString columns;
-    while (header.bodyStart < text.size() && text[header.bodyStart] == QLatin1Char('#')) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), header.bodyStart);
-        if (end < 0)
-            end = text.size();
-        QString line = text.mid(header.bodyStart + 1, end - header.bodyStart - 1);
+    TextReader text(bytes, encoding);
+    while (!text.atEnd() && text.peek() == QLatin1Char('#')) {
+        text.next();
+        ++header.bodyStart;
+        QString line;
+        while (!text.atEnd()) {
+            ++header.bodyStart;
+            const QChar character = text.next();
+            if (character == QLatin1Char('\n'))
+                break;
+            if (line.size() < kKeptHeaderLine)
+                line += character;
+        }
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QString key = line.section(QLatin1Char(':'), 0, 0).trimmed().toLower();
@@ -51,11 +61,10 @@ FlashcardHeader headerOf(const QString &text)
             columns = value;
         else if (key.endsWith(QLatin1String(" column")))
             header.otherColumns.insert(value.trimmed().toInt() - 1);
-        header.bodyStart = end + 1;
         ++header.bodyLine;
     }
     if (header.separator.isNull())
-        header.separator = guessSeparator(text.mid(header.bodyStart));
+        header.separator = guessSeparator(text);
     if (!columns.isEmpty())
         header.columnNames = columns.split(header.separator);
     return header;
@@ -69,24 +78,29 @@ bool looksLikeFlashcardText(const QByteArray &bytes)
     return start.startsWith("#separator:") || start.startsWith("#html:") || start.startsWith("#columns:");
 }
 
-ImportReading readFlashcardText(const QByteArray &bytes)
+ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit)
 {
-    const QString text = decodeText(bytes);
-    const FlashcardHeader header = headerOf(text);
-    TableSplit table = splitTable(text.mid(header.bodyStart), header.separator, header.bodyLine);
-    if (header.html) {
-        for (TableRecord &record : table.records) {
-            for (QString &cell : record.cells)
-                cell = plainTextOfHtml(cell);
-        }
+    ImportReading reading;
+    reading.pairLimit = pairLimit;
+    const TextEncoding encoding = encodingOf(bytes);
+    const FlashcardHeader header = headerOf(bytes, encoding);
+    TextReader text(bytes, encoding);
+    text.skip(header.bodyStart);
+    TableReader table(text, header.separator, header.bodyLine, header.html);
+    if (const std::optional<ColumnMap> named = columnsNamedBy(header.columnNames)) {
+        takeTable(reading, table, *named);
+        return reading;
     }
-    if (const std::optional<ColumnMap> named = columnsNamedBy(header.columnNames))
-        return pairsOfTable(table, *named);
-    const int widest = table.records.isEmpty() ? 0 : int(table.records.first().cells.size());
+    // Without names, the columns come from the first row's width.
+    std::optional<TableRecord> first = TableRecord();
+    if (!table.next(*first))
+        first.reset();
+    const int widest = first ? int(std::min(first->width, kKeptCells)) : 0;
     QList<int> usable;
     for (int column = 0; column < std::max(widest, 3); ++column) {
         if (!header.otherColumns.contains(column))
             usable.append(column);
     }
-    return pairsOfTable(table, columnsInOrder(usable));
+    takeTable(reading, table, columnsInOrder(usable), 0, first);
+    return reading;
 }

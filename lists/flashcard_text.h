@@ -9,4 +9,4 @@
 // "#columns:Front<tab>Back" and "#tags column:3" (a column that holds no side), then one note a line
 // quoted as spreadsheets quote. With html, the fields' markup becomes plain text.
 bool looksLikeFlashcardText(const QByteArray &bytes);
-ImportReading readFlashcardText(const QByteArray &bytes);
+ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit);

@@ -4,22 +4,93 @@
 #include "lists/columns.h"
 #include "lists/pair_check.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QHash>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace {
 
+// An element's text as far as it is kept (kKeptCellLength), and its whole length.
+struct CutText {
+    QString kept;
+    qsizetype length = 0;
+};
+
 struct Translation {
-    QString text;
-    QString comment;
+    CutText text;
+    CutText comment;
 };
 
 struct Entry {
     int line = 1;
     QString id;
-    QHash<QString, Translation> translations; // by identifier id
+    Translation english;
+    Translation hungarian;
 };
+
+// As readElementText, but a text of megabytes is not copied whole: only its start is kept.
+CutText readText(QXmlStreamReader &xml)
+{
+    CutText text;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference: {
+            const QStringView part = xml.text();
+            text.kept += part.first(std::min(part.size(), kKeptCellLength - text.kept.size()));
+            text.length += part.size();
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            return text;
+        case QXmlStreamReader::StartElement:
+            xml.raiseError(QCoreApplication::translate("QXmlStream", "Expected character data."));
+            return text;
+        default: // comments and processing instructions
+            break;
+        }
+    }
+    return text;
+}
+
+// Hands each child element named `name` to `read`, and skips the others.
+template <typename Read>
+void readChildren(QXmlStreamReader &xml, QLatin1StringView name, Read read)
+{
+    while (xml.readNextStartElement()) {
+        if (xml.name() == name)
+            read();
+        else
+            xml.skipCurrentElement();
+    }
+}
+
+// Reads up to the root element. A DTD that declares entities is refused before any of them is used:
+// a few hundred kilobytes of references to one long entity expand to gigabytes, and the trainers'
+// files never declare any.
+bool openKvtml(QXmlStreamReader &xml, ImportReading &reading)
+{
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::DTD
+            && (!xml.entityDeclarations().isEmpty() || xml.text().contains(QLatin1String("<!ENTITY")))) {
+            addProblem(reading, int(xml.lineNumber()),
+                       QStringLiteral("a fájl DTD-je entitásokat deklarál (<!ENTITY); a szótanulók KVTML-fájljai "
+                                      "nem használnak ilyet"));
+            return false;
+        }
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() == QLatin1String("kvtml")
+                && xml.attributes().value(QLatin1String("version")).startsWith(u"2"))
+                return true;
+            addProblem(reading, int(xml.lineNumber()), QStringLiteral("nem KVTML 2.0 fájl"));
+            return false;
+        }
+    }
+    return true; // the error is the caller's to tell
+}
 
 // An identifier's locale names its language better than its name, which the user may have typed.
 QString languageWord(const QString &locale, const QString &name)
@@ -34,9 +105,9 @@ void readIdentifier(QXmlStreamReader &xml, QHash<QString, QString> &languages)
     QString name, locale;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("name"))
-            name = xml.readElementText();
+            name = readText(xml).kept;
         else if (xml.name() == QLatin1String("locale"))
-            locale = xml.readElementText();
+            locale = readText(xml).kept;
         else
             xml.skipCurrentElement();
     }
@@ -48,44 +119,47 @@ Translation readTranslation(QXmlStreamReader &xml)
     Translation translation;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("text"))
-            translation.text = xml.readElementText();
+            translation.text = readText(xml);
         else if (xml.name() == QLatin1String("comment"))
-            translation.comment = xml.readElementText();
+            translation.comment = readText(xml);
         else
             xml.skipCurrentElement();
     }
     return translation;
 }
 
-Entry readEntry(QXmlStreamReader &xml)
+// The entry's two sides; of translations sharing an id, the last.
+Entry readEntry(QXmlStreamReader &xml, const QString &english, const QString &hungarian)
 {
-    Entry entry{int(xml.lineNumber()), xml.attributes().value(QLatin1String("id")).toString(), {}};
+    Entry entry{int(xml.lineNumber()), xml.attributes().value(QLatin1String("id")).toString(), {}, {}};
     while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("translation")) {
-            const QString id = xml.attributes().value(QLatin1String("id")).toString();
-            entry.translations.insert(id, readTranslation(xml));
-        } else
+        const QStringView id = xml.attributes().value(QLatin1String("id"));
+        if (xml.name() == QLatin1String("translation") && (id == english || id == hungarian))
+            (id == english ? entry.english : entry.hungarian) = readTranslation(xml);
+        else
             xml.skipCurrentElement();
     }
     return entry;
 }
 
-// The entry ids of each lesson. Every container is a lesson, a nested one too, in the order they
-// begin. Read without recursion, so that no nesting, however deep, can exhaust the stack.
-QList<QStringList> readLessons(QXmlStreamReader &xml)
+// The pairs of each lesson, by their places among the pairs. Every container is a lesson, a nested
+// one too, in the order they begin. Read without recursion, so that no nesting, however deep, can
+// exhaust the stack.
+void readLessons(QXmlStreamReader &xml, const QHash<QString, qsizetype> &pairOfId, QList<QList<qsizetype>> &lessons)
 {
-    QList<QStringList> lessons;
     QList<qsizetype> open; // the lessons of the containers being read, innermost last
     for (;;) {
         if (!xml.readNextStartElement()) { // the end of a container, of <lessons>, or of the file
             if (open.isEmpty() || xml.hasError())
-                return lessons;
+                return;
             open.removeLast();
         } else if (xml.name() == QLatin1String("container")) {
             open.append(lessons.size());
-            lessons.append(QStringList());
+            lessons.append(QList<qsizetype>());
         } else if (xml.name() == QLatin1String("entry") && !open.isEmpty()) {
-            lessons[open.last()].append(xml.attributes().value(QLatin1String("id")).toString());
+            const auto found = pairOfId.constFind(xml.attributes().value(QLatin1String("id")).toString());
+            if (found != pairOfId.constEnd())
+                lessons[open.last()].append(*found);
             xml.skipCurrentElement();
         } else {
             xml.skipCurrentElement();
@@ -93,31 +167,27 @@ QList<QStringList> readLessons(QXmlStreamReader &xml)
     }
 }
 
-// The pairs lesson by lesson, each entry in the first lesson that names it, then those of none.
-void keepLessonsApart(ImportReading &reading, const QList<Entry> &entries, const QList<QStringList> &lessons)
+// The pairs lesson by lesson, each in the first lesson that names it, then those of none.
+void keepLessonsApart(ImportReading &reading, const QList<QList<qsizetype>> &lessons)
 {
-    QHash<QString, qsizetype> entryOfId;
-    for (qsizetype index = entries.size() - 1; index >= 0; --index)
-        entryOfId.insert(entries[index].id, index); // the first of entries sharing an id
-    QList<bool> placed(entries.size(), false);
+    QList<bool> placed(reading.pairs.size(), false);
     QList<WordPair> pairs;
     const auto endList = [&](qsizetype start) {
         if (pairs.size() > start)
             reading.listSizes.append(pairs.size() - start);
     };
-    for (const QStringList &lesson : lessons) {
+    for (const QList<qsizetype> &lesson : lessons) {
         const qsizetype start = pairs.size();
-        for (const QString &id : lesson) {
-            const auto found = entryOfId.constFind(id);
-            if (found != entryOfId.constEnd() && !placed[*found]) {
-                placed[*found] = true;
-                pairs.append(reading.pairs[*found]);
+        for (const qsizetype index : lesson) {
+            if (!placed[index]) {
+                placed[index] = true;
+                pairs.append(reading.pairs[index]);
             }
         }
         endList(start);
     }
     const qsizetype start = pairs.size();
-    for (qsizetype index = 0; index < entries.size(); ++index) {
+    for (qsizetype index = 0; index < reading.pairs.size(); ++index) {
         if (!placed[index])
             pairs.append(reading.pairs[index]);
     }
@@ -148,56 +218,79 @@ bool looksLikeXml(const QByteArray &bytes)
     return bytes.mid(position, 1) == "<";
 }
 
-ImportReading readKvtml(const QByteArray &bytes)
+// A reader of the bytes through a device: given the bytes themselves, the reader would decode them
+// whole at once and hold them twice.
+class KvtmlReader : public QXmlStreamReader {
+public:
+    explicit KvtmlReader(const QByteArray &bytes)
+    {
+        device.setData(bytes);
+        device.open(QIODevice::ReadOnly);
+        setDevice(&device);
+    }
+
+private:
+    QBuffer device;
+};
+
+// Three passes over the bytes, so that only what is needed is held: the identifiers, which say which
+// translation is which side, with the whole document checked; the entries, each checked as it is
+// read; the lessons, whose entries are looked up among the pairs kept.
+ImportReading readKvtml(const QByteArray &bytes, qsizetype pairLimit)
 {
     ImportReading reading;
-    QXmlStreamReader xml(bytes);
+    reading.pairLimit = pairLimit;
     QHash<QString, QString> languages;
-    QList<Entry> entries;
-    QList<QStringList> lessons;
-    if (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("kvtml")
-            || !xml.attributes().value(QLatin1String("version")).startsWith(u"2")) {
-            reading.problems.append({int(xml.lineNumber()), QStringLiteral("nem KVTML 2.0 fájl")});
+    {
+        KvtmlReader xml(bytes);
+        if (!openKvtml(xml, reading))
+            return reading;
+        readChildren(xml, QLatin1StringView("identifiers"), [&] {
+            readChildren(xml, QLatin1StringView("identifier"), [&] { readIdentifier(xml, languages); });
+        });
+        if (xml.hasError()) {
+            addProblem(reading, int(xml.lineNumber()), QStringLiteral("a fájl nem ép XML (%1)").arg(xml.errorString()));
             return reading;
         }
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("identifiers")) {
-                while (xml.readNextStartElement()) {
-                    if (xml.name() == QLatin1String("identifier"))
-                        readIdentifier(xml, languages);
-                    else
-                        xml.skipCurrentElement();
-                }
-            } else if (xml.name() == QLatin1String("entries")) {
-                while (xml.readNextStartElement()) {
-                    if (xml.name() == QLatin1String("entry"))
-                        entries.append(readEntry(xml));
-                    else
-                        xml.skipCurrentElement();
-                }
-            } else if (xml.name() == QLatin1String("lessons")) {
-                lessons += readLessons(xml);
-            } else {
-                xml.skipCurrentElement();
-            }
-        }
-    }
-    if (xml.hasError()) {
-        reading.problems.append(
-            {int(xml.lineNumber()), QStringLiteral("a fájl nem ép XML (%1)").arg(xml.errorString())});
-        return reading;
     }
     const auto [english, hungarian] = sideIds(languages);
-    for (const Entry &entry : entries) {
-        const Translation englishSide = entry.translations.value(english);
-        const Translation hungarianSide = entry.translations.value(hungarian);
-        const QString note = englishSide.comment.isEmpty() ? hungarianSide.comment : englishSide.comment;
-        takePair(reading, entry.line, {englishSide.text, hungarianSide.text, note});
+    QStringList keptIds; // of the pairs kept, in the same order
+    {
+        KvtmlReader xml(bytes);
+        openKvtml(xml, reading);
+        readChildren(xml, QLatin1StringView("entries"), [&] {
+            readChildren(xml, QLatin1StringView("entry"), [&] {
+                const Entry entry = readEntry(xml, english, hungarian);
+                const Translation &englishSide = entry.english;
+                const Translation &hungarianSide = entry.hungarian;
+                const CutText &note = englishSide.comment.length == 0 ? hungarianSide.comment : englishSide.comment;
+                const qsizetype kept = reading.pairs.size();
+                takePair(reading, entry.line, {englishSide.text.kept, hungarianSide.text.kept, note.kept},
+                         {englishSide.text.length, hungarianSide.text.length, note.length});
+                if (reading.pairs.size() > kept)
+                    keptIds.append(entry.id);
+            });
+        });
+        // An element inside a text is found only now.
+        if (xml.hasError()) {
+            ImportReading broken;
+            addProblem(broken, int(xml.lineNumber()), QStringLiteral("a fájl nem ép XML (%1)").arg(xml.errorString()));
+            return broken;
+        }
     }
-    // With every entry a pair, the pairs stand in the entries' order, ready to be regrouped.
-    if (reading.problems.isEmpty())
-        keepLessonsApart(reading, entries, lessons);
+    // With a problem, or more pairs than were kept, nothing is written: the lessons do not matter.
+    if (reading.problemCount > 0 || reading.pairs.size() < reading.pairCount)
+        return reading;
+    QHash<QString, qsizetype> pairOfId;
+    for (qsizetype index = keptIds.size() - 1; index >= 0; --index)
+        pairOfId.insert(keptIds[index], index); // the first of entries sharing an id
+    QList<QList<qsizetype>> lessons;
+    {
+        KvtmlReader xml(bytes);
+        openKvtml(xml, reading);
+        readChildren(xml, QLatin1StringView("lessons"), [&] { readLessons(xml, pairOfId, lessons); });
+    }
+    keepLessonsApart(reading, lessons);
     return reading;
 }
 

@@ -8,8 +8,8 @@
 #include <QString>
 
 // The pairs of a file of another program, whatever its kind, told from its content: KVTML, a
-// flashcard export, or a separated text table.
-ImportReading readWordSource(const QByteArray &bytes);
+// flashcard export, or a separated text table. Past the pair limit, pairs are only counted.
+ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit = std::numeric_limits<qsizetype>::max());
 
 struct ListFile {
     QString fileName;

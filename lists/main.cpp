@@ -21,6 +21,10 @@ namespace {
 
 // A spreadsheet of a whole school year is a few megabytes; a file chosen by mistake stops here.
 constexpr qint64 kMaxImportSize = 64 * 1024 * 1024;
+// A class needs a few dozen lists; hundreds of them in one folder are a file read the wrong way.
+constexpr qsizetype kDefaultMaxLists = 500;
+// And no one needs more than this: the pairs of as many lists are what an import holds at most.
+constexpr qsizetype kMostMaxLists = 10000;
 
 void say(const QString &text)
 {
@@ -53,6 +57,12 @@ struct Options {
                                            "kiterjesztés nélkül); 20-nál több szópárból vagy több KVTML-leckéből "
                                            "NÉV-01.szo, NÉV-02.szo, … készül."),
                             QStringLiteral("NÉV")};
+    QCommandLineOption maxLists{"max-lists",
+                                QStringLiteral("import: legfeljebb ennyi szójegyzék készülhet (alapértelmezés: %1, "
+                                               "legfeljebb %2); ha a fájlból több készülne, semmit nem ír.")
+                                    .arg(kDefaultMaxLists)
+                                    .arg(kMostMaxLists),
+                                QStringLiteral("SZÁM")};
     QCommandLineOption format{
         {"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."), QStringLiteral("FORMÁTUM")};
     QCommandLineOption kind{{"k", "kind"},
@@ -65,7 +75,8 @@ struct Options {
 // An option given to a command that has no use for it is a mistake the teacher should hear of.
 bool onlyOptions(const Options &options, const QString &command, const QList<const QCommandLineOption *> &allowed)
 {
-    for (const QCommandLineOption *option : {&options.output, &options.name, &options.format, &options.kind}) {
+    for (const QCommandLineOption *option :
+         {&options.output, &options.name, &options.maxLists, &options.format, &options.kind}) {
         if (options.parser.isSet(*option) && !allowed.contains(option)) {
             say(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.")
                     .arg(option->names().last(), command));
@@ -137,8 +148,19 @@ std::vector<platform::CreateResult> createAll(const QStringList &paths, const QL
 
 int runImport(const Options &options, const QStringList &files)
 {
-    if (!onlyOptions(options, QStringLiteral("import"), {&options.output, &options.name}))
+    if (!onlyOptions(options, QStringLiteral("import"), {&options.output, &options.name, &options.maxLists}))
         return 2;
+    qsizetype maxLists = kDefaultMaxLists;
+    if (options.parser.isSet(options.maxLists)) {
+        bool number = false;
+        maxLists = options.parser.value(options.maxLists).toLongLong(&number);
+        if (!number || maxLists < 1 || maxLists > kMostMaxLists) {
+            say(QStringLiteral("A --max-lists értéke 1 és %1 közötti egész szám lehet: %2")
+                    .arg(kMostMaxLists)
+                    .arg(options.parser.value(options.maxLists)));
+            return 2;
+        }
+    }
     if (files.size() != 1) {
         say(QStringLiteral("Az import parancs egyetlen fájlt vár."));
         return 2;
@@ -157,7 +179,7 @@ int runImport(const Options &options, const QStringList &files)
         say(QStringLiteral("Nincs ilyen mappa: %1").arg(shown(directory)));
         return 1;
     }
-    const std::optional<QByteArray> bytes = platform::readFileStart(input, kMaxImportSize + 1);
+    std::optional<QByteArray> bytes = platform::readFileStart(input, kMaxImportSize + 1);
     if (!bytes) {
         say(QStringLiteral("Nem olvasható: %1").arg(shown(input)));
         return 1;
@@ -167,15 +189,31 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
 
-    const ImportReading reading = readWordSource(*bytes);
+    // Pairs past the lists allowed are only counted: they would be refused anyway.
+    const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs);
+    bytes.reset();
     for (const ImportProblem &problem : reading.problems)
         std::fputs(qPrintable(QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason)), stderr);
-    if (!reading.problems.isEmpty()) {
-        say(QStringLiteral("Nem készült szójegyzék: %1 hiba.").arg(reading.problems.size()));
+    if (reading.problemCount > reading.problems.size())
+        say(QStringLiteral("… és még %1 hiba; csak az első %2 látszik.")
+                .arg(reading.problemCount - reading.problems.size())
+                .arg(reading.problems.size()));
+    if (reading.problemCount > 0) {
+        say(QStringLiteral("Nem készült szójegyzék: %1 hiba.").arg(reading.problemCount));
         return 1;
     }
-    if (reading.pairs.isEmpty()) {
+    if (reading.pairCount == 0) {
         std::fputs(qPrintable(QStringLiteral("%1:1: nincs benne egy szópár sem\n").arg(input)), stderr);
+        return 1;
+    }
+    if (const qsizetype count = listCountOf(reading); count > maxLists) {
+        say(QStringLiteral("Nem készült szójegyzék: a(z) %1 szópárból %2 szójegyzék lenne, legfeljebb %3 készülhet. "
+                           "Ha valóban ennyi kell, a --max-lists kapcsoló enged többet (legfeljebb %4-et).")
+                .arg(reading.pairCount)
+                .arg(reading.pairs.size() < reading.pairCount ? QStringLiteral("több mint %1").arg(maxLists)
+                                                              : QString::number(count))
+                .arg(maxLists)
+                .arg(kMostMaxLists));
         return 1;
     }
 
@@ -210,8 +248,7 @@ int runImport(const Options &options, const QStringList &files)
     const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
     std::printf(
         "%s\n",
-        qPrintable(
-            QStringLiteral("%1 szópár, %2 szójegyzék: %3").arg(reading.pairs.size()).arg(lists.size()).arg(made)));
+        qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3").arg(reading.pairCount).arg(lists.size()).arg(made)));
     return 0;
 }
 
@@ -278,8 +315,9 @@ int main(int argc, char *argv[])
         "  import FÁJL        táblázat (CSV, pontosvesszős vagy tabulátoros szöveg; UTF-8, UTF-16 vagy\n"
         "                     Windows-1250), KVTML 2.0 vagy szókártyaprogram szöveges exportja .szo\n"
         "                     szójegyzékekké, 20 szópáronként; a KVTML leckéi külön szójegyzékek lesznek.\n"
-        "                     Ha egy sor hibás, semmit nem ír, és minden hibát FÁJL:SOR: ok alakban\n"
-        "                     felsorol. Meglévő fájlt nem ír felül.\n"
+        "                     Ha egy sor hibás, semmit nem ír, és a hibákat FÁJL:SOR: ok alakban\n"
+        "                     felsorolja (az első 200-at, a többit megszámolja). Meglévő fájlt nem ír\n"
+        "                     felül, és 500-nál több szójegyzéket csak a --max-lists kapcsolóval készít.\n"
         "  export LISTA.szo…  a szójegyzékek egy TSV, CSV vagy KVTML fájlban, az Angol, Magyar,\n"
         "                     Megjegyzés oszlopokkal. Csak a KVTML tartja külön az együtt kiírt\n"
         "                     szójegyzékeket (mindegyik egy lecke); a TSV és a CSV behozatala\n"
@@ -287,7 +325,7 @@ int main(int argc, char *argv[])
         "  print LISTA.szo…   A4-es PDF: a szójegyzék táblázatban, dolgozatlap megoldókulccsal, vagy\n"
         "                     hajtogatós szókártyák."));
     options.parser.addOptions(
-        {options.help, options.version, options.output, options.name, options.format, options.kind});
+        {options.help, options.version, options.output, options.name, options.maxLists, options.format, options.kind});
     options.parser.addPositionalArgument(QStringLiteral("parancs"), QStringLiteral("import, export vagy print."),
                                          QStringLiteral("PARANCS FÁJL…"));
     if (!options.parser.parse(QCoreApplication::arguments())) {

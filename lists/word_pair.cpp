@@ -21,3 +21,21 @@ WordListRows rowsOfPairs(const QList<WordPair> &pairs)
     }
     return rows;
 }
+
+void addProblem(ImportReading &reading, int line, const QString &reason)
+{
+    if (reading.problems.size() < kListedProblems)
+        reading.problems.append({line, reason});
+    ++reading.problemCount;
+}
+
+qsizetype listCountOf(const ImportReading &reading)
+{
+    const auto listsOf = [](qsizetype pairs) { return (pairs + kMaxPairs - 1) / kMaxPairs; };
+    if (reading.listSizes.isEmpty() || reading.pairs.size() < reading.pairCount)
+        return listsOf(reading.pairCount);
+    qsizetype lists = 0;
+    for (const qsizetype size : reading.listSizes)
+        lists += listsOf(size);
+    return lists;
+}

@@ -110,9 +110,10 @@ int openLockDirectory(int startDirectory, LockFailure &failure)
     if ((!shared || start.st_uid == ::geteuid()) && ::mkdirat(startDirectory, kDirectoryName, 0700) == 0)
         ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
     const int directory = openEntryDirectory(startDirectory, kDirectoryName);
+    const bool missing = directory < 0 && (errno == ENOENT || errno == ENOTDIR || errno == ELOOP);
     struct stat status {};
     const bool opened = directory >= 0 && ::fstat(directory, &status) == 0;
-    if (shared && (!opened || (status.st_uid != 0 && status.st_uid != start.st_uid))) {
+    if (shared && (missing || (opened && status.st_uid != 0 && status.st_uid != start.st_uid))) {
         qCInfo(lcFiles) << "the folder's lock directory is missing, a link, or a learner's";
         failure = LockFailure::NotTheTeachers;
         if (directory >= 0)
@@ -132,8 +133,10 @@ int openLockDirectory(int startDirectory, LockFailure &failure)
 struct LockEntry {
     enum Kind {
         None,       // nothing
-        NoLock,     // anything but a directory holding a regular owner file: a link, a file, a FIFO, a
-                    // directory without the file or with something else under its name
+        NoLock,     // anything else than a directory holding a regular owner file: a link, a file, a
+                    // FIFO, a directory with something else under the owner's name
+        Ownerless,  // a directory without the owner's file: a lock being released, one planted, or a
+                    // live one as a share's cache may show it for a moment
         Readable,   // a lock, its owner's lines read
         Unreadable, // a directory whose owner's lines cannot be read (no permission, an I/O error)
     } kind = None;
@@ -173,8 +176,9 @@ LockEntry readOpenedLock(int lock)
     }
     const int owner = ::openat(lock, kOwnerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (owner < 0) {
-        seen.kind = errno == ENOENT || errno == ELOOP || errno == ENOTDIR || errno == ENXIO ? LockEntry::NoLock
-                                                                                            : LockEntry::Unreadable;
+        seen.kind = errno == ENOENT                                        ? LockEntry::Ownerless
+                    : errno == ELOOP || errno == ENOTDIR || errno == ENXIO ? LockEntry::NoLock
+                                                                           : LockEntry::Unreadable;
     } else {
         struct stat file {};
         if (::fstat(owner, &file) != 0 || currentSize(owner) < 0) {
@@ -294,13 +298,28 @@ void takeOver(int directory, const LockEntry &judged)
     removeEntry(directory, aside.constData(), unlinkAtOnce);
 }
 
-// What is in the lock's place but no lock at all goes at once. A directory without its owner's lines
-// is a lock being released, or one planted: removing it empty cannot touch a lock put there since,
-// which always holds its owner's lines; anything else is moved aside.
-void clearNonLock(int directory, const LockEntry &judged)
+// A directory without its owner's lines is removed at once if it is empty: a lock being released,
+// or an empty one planted. That cannot touch a lock put there since, which always holds its owner's
+// lines. It is never moved aside at once: through a share's cache a live lock can look so for a
+// moment. Whether it is gone.
+bool removeOwnerless(int directory)
 {
-    if (::unlinkat(directory, kLockName, AT_REMOVEDIR) != 0 && errno != ENOENT)
-        takeOver(directory, judged);
+    return ::unlinkat(directory, kLockName, AT_REMOVEDIR) == 0 || errno == ENOENT;
+}
+
+// Removes the directory of our lock, its owner's lines gone. On SMB it cannot go while a waiter
+// still has those lines open, which is waited out for two seconds; but once another's lock stands
+// in its place (a waiter cleared our empty directory and the next turn began), nothing is ours.
+void removeEmptiedLock(int directory, const QByteArray &ours)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::unlinkat(directory, kLockName, AT_REMOVEDIR) == 0 || errno != ENOTEMPTY)
+            return;
+        const LockEntry now = readLock(directory, kLockName);
+        if (now.kind == LockEntry::None || (now.kind == LockEntry::Readable && now.content != ours))
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 // What killed programs left in the lock's directory: locks made and never put in place, moved aside
@@ -409,9 +428,12 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
         }
         const LockEntry lock = readLock(m_directory, kLockName);
         if (lock.kind == LockEntry::NoLock) {
-            qCInfo(lcFiles) << "something that is no lock stands in the folder lock's place; it is cleared";
-            clearNonLock(m_directory, lock);
+            qCInfo(lcFiles) << "something that is no lock stands in the folder lock's place; it is moved aside";
+            takeOver(m_directory, lock);
+        } else if (lock.kind == LockEntry::Ownerless && removeOwnerless(m_directory)) {
+            // Gone: the place is tried again after the pause.
         } else if (lock.kind != LockEntry::None) {
+            // What stays without its owner's lines is judged as a lock whose lines are not whole.
             if (!seenFor.isValid() || lock.identity != seenIdentity) {
                 seenIdentity = lock.identity;
                 seenFor.start();
@@ -458,7 +480,7 @@ DotLock::~DotLock()
             ::close(lock);
         }
         if (emptied) {
-            unlinkWaitingAt(m_directory, kLockName, AT_REMOVEDIR);
+            removeEmptiedLock(m_directory, m_content);
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));

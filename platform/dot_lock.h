@@ -22,7 +22,8 @@ enum class LockFailure {
 // and the process that holds the turn. It is made whole under a name of its own and renamed into
 // place, which the server of every share refuses while another lock is there. A lock is taken over
 // only when it is provably stale (see isProvablyStale); anything else in its place (a link, a file,
-// a directory without a regular owner file) is no lock and is cleared at once. Every lock entry is
+// a directory whose owner is no regular file) is no lock and is moved aside at once, and an empty
+// directory there is removed at once. Every lock entry is
 // reached relative to the lock's directory and never through a link. The lock lives in a directory
 // of its own, because in a sticky class folder no one could move a stale lock of another account
 // aside; in a folder that others may write, that directory must be the teacher's or root's. Waiting

@@ -142,6 +142,10 @@ LockOutcome lockExclusively(int descriptor)
 std::optional<QByteArray> readFrom(int descriptor, qint64 offset, qint64 maxBytes)
 {
     QByteArray bytes;
+    // Room for what is there at once: grown piece by piece, a large file would briefly take three
+    // times its size.
+    if (struct stat status{}; ::fstat(descriptor, &status) == 0 && status.st_size > offset)
+        bytes.reserve(qsizetype(std::min<qint64>(maxBytes, status.st_size - offset)));
     while (bytes.size() < maxBytes) {
         char buffer[65536];
         const qint64 wanted = std::min<qint64>(qint64(sizeof buffer), maxBytes - bytes.size());

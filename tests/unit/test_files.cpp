@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -152,6 +153,53 @@ private slots:
             QDir(start.filePath(".vokalindo-lock")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList());
     }
+    // Whatever stands in the lock's place or beside it, a turn comes at once and nothing outside the
+    // folder is touched; a lock directory that is a link is refused in a folder others may write.
+    void folderLockClearsWhatIsNoLock_data()
+    {
+        QTest::addColumn<QByteArray>("plant"); // a shell command in the lock's directory; $O: a folder outside
+        QTest::addColumn<bool>("held");
+        QTest::addRow("a dangling link") << QByteArray("ln -s /nowhere held") << true;
+        QTest::addRow("a link to a file") << QByteArray("ln -s $O/owner held") << true;
+        QTest::addRow("a link to a directory") << QByteArray("ln -s $O held") << true;
+        QTest::addRow("a file") << QByteArray("echo x > held") << true;
+        QTest::addRow("no owner's lines") << QByteArray("mkdir held") << true;
+        QTest::addRow("owner a link to a device") << QByteArray("mkdir held && ln -s /dev/zero held/owner") << true;
+        QTest::addRow("owner a FIFO") << QByteArray("mkdir held && mkfifo held/owner") << true;
+        QTest::addRow("owner a directory") << QByteArray("mkdir -p held/owner/x") << true;
+        QTest::addRow("old leftovers that cannot go")
+            << QByteArray("for i in $(seq 300); do mkdir -p new-$i/x; touch -d '1 hour ago' new-$i; done") << true;
+        QTest::addRow("an old leftover linked outside")
+            << QByteArray("ln -s $O new-x && ln -s $O stale-y && touch -h -d '1 hour ago' new-x stale-y") << true;
+        QTest::addRow("the lock's directory a link, folder shared")
+            << QByteArray("cd .. && rmdir .vokalindo-lock && ln -s $O .vokalindo-lock && chmod 777 .") << false;
+    }
+    void folderLockClearsWhatIsNoLock()
+    {
+        QFETCH(QByteArray, plant);
+        QFETCH(bool, held);
+        QTemporaryDir start, outside;
+        writeFile(outside.filePath("owner"), "kint");
+        QVERIFY(QDir(start.path()).mkdir(".vokalindo-lock"));
+        QProcess shell;
+        shell.setWorkingDirectory(start.filePath(".vokalindo-lock"));
+        shell.setProcessEnvironment([&] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("O", outside.path());
+            return environment;
+        }());
+        shell.start("sh", {"-c", plant});
+        QVERIFY(shell.waitForFinished() && shell.exitCode() == 0);
+        QElapsedTimer waited;
+        waited.start();
+        const platform::DotLock lock(start.path(), std::chrono::milliseconds(2000));
+        QCOMPARE(lock.held(), held);
+        QCOMPARE(lock.failure(), held ? platform::LockFailure::None : platform::LockFailure::NotTheTeachers);
+        QVERIFY2(waited.elapsed() < 1500, QByteArray::number(waited.elapsed()));
+        QCOMPARE(QDir(outside.path()).entryList(QDir::Files), QStringList{"owner"});
+        QCOMPARE(fileContents(outside.filePath("owner")), QByteArray("kint"));
+    }
+
     void appendKeepsEarlierBytes()
     {
         QTemporaryDir dir;

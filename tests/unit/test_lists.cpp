@@ -12,6 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 namespace {
 
 QByteArray utf16(const QString &text)
@@ -40,6 +45,46 @@ QList<WordPair> numbered(int count)
     return pairs;
 }
 
+struct ToolRun {
+    int status = -1;
+    QByteArray errors;
+    long peakKilobytes = 0; // of this run alone
+};
+
+// The built tool, waited for by its own process id, so that its peak memory is its own.
+ToolRun runTool(const QStringList &arguments, const QString &errorsFile)
+{
+    QList<QByteArray> words{VOKALINDO_LISTS};
+    for (const QString &argument : arguments)
+        words.append(argument.toUtf8());
+    QList<char *> argv;
+    for (QByteArray &word : words)
+        argv.append(word.data());
+    argv.append(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, QFile::encodeName(errorsFile).constData(), O_WRONLY | O_CREAT, 0600);
+    // A child's peak starts at its parent's, which the exec carries over: the parent's is brought
+    // down to what it holds now.
+    QFile clearRefs("/proc/self/clear_refs");
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+    clearRefs.close();
+    ToolRun run;
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        if (wait4(child, &status, 0, &usage) == child && WIFEXITED(status))
+            run.status = WEXITSTATUS(status);
+        run.peakKilobytes = usage.ru_maxrss;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.errors = fileContents(errorsFile);
+    return run;
+}
+
 } // namespace
 
 class TestLists : public QObject {
@@ -53,6 +98,8 @@ private slots:
     void printedTestSheet();
     void commandLine_data();
     void commandLine();
+    void hostileInputs_data();
+    void hostileInputs();
 };
 
 void TestLists::readers_data()
@@ -111,6 +158,14 @@ void TestLists::readers_data()
     QTest::addRow("refused: broken XML") << QByteArray("<kvtml version=\"2.0\">\n<entries>\n")
                                          << "3: a fájl nem ép XML (Premature end of document.)";
     QTest::addRow("refused: not KVTML 2") << QByteArray("<kvtml version=\"1.0\"/>") << "1: nem KVTML 2.0 fájl";
+    QTest::addRow("refused: entities declared")
+        << QByteArray("<!DOCTYPE kvtml [<!ENTITY e \"x\">]>\n<kvtml version=\"2.0\"/>")
+        << "1: a fájl DTD-je entitásokat deklarál (<!ENTITY); a szótanulók KVTML-fájljai nem használnak ilyet";
+    QTest::addRow("refused: long cells keep their whole length, outer spaces not counted")
+        << "  " + QByteArray(100000, 'x') + "   ;\"" + QByteArray(99, 'y') + "\"  ;" + QByteArray(70000, ' ') + "z"
+               + QByteArray(70000, ' ') + "\n"
+        << "1: az angol szó 100000 karakter hosszú, legfeljebb 40 lehet\n"
+           "1: a magyar szó 99 karakter hosszú, legfeljebb 40 lehet";
 }
 
 void TestLists::readers()
@@ -230,6 +285,79 @@ void TestLists::commandLine()
     files.sort();
     QCOMPARE(QDir(directory.path()).entryList(QDir::Files), files);
     QCOMPARE(fileContents(directory.filePath("régi.szo")), QByteArray("old"));
+}
+
+// Files that once took gigabytes and wrote hundreds of thousands of lists: each row's input is
+// HEAD + UNIT × COUNT + TAIL, made here, read by the built tool under a memory bound.
+void TestLists::hostileInputs_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<qsizetype>("count");
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("maxLines"); // of the error output
+    QTest::addColumn<int>("lists");
+    constexpr qsizetype mebibytes = 1024 * 1024;
+    const QByteArray entity = "<!DOCTYPE kvtml [<!ENTITY e \"" + QByteArray(4000, 'x')
+                              + "\">]>\n<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>";
+    const QByteArray entityEnd = "</text></translation></entry></entries></kvtml>\n";
+    const QString refused = "a fájl DTD-je entitásokat deklarál";
+    QTest::addRow("entity used 200,000 times (600 KB)")
+        << entity << QByteArray("&e;") << qsizetype(200000) << entityEnd << QStringList() << 1 << refused << 2 << 0;
+    QTest::addRow("entity used 1,000,000 times (3 MB)")
+        << entity << QByteArray("&e;") << qsizetype(1000000) << entityEnd << QStringList() << 1 << refused << 2 << 0;
+    QTest::addRow("64 MiB of good rows") << QByteArray() << QByteArray("a;b\n") << 16 * mebibytes << QByteArray()
+                                         << QStringList() << 1 << "16777216 szópárból több mint 500 szójegyzék lenne"
+                                         << 1 << 0;
+    QTest::addRow("64 MiB of bad rows") << QByteArray() << QByteArray("a;\n") << 64 * mebibytes / 3 << QByteArray()
+                                        << QStringList() << 1 << "Nem készült szójegyzék: 22369621 hiba." << 202 << 0;
+    QTest::addRow("a cell of 64 MiB") << QByteArray() << QByteArray("x") << 64 * mebibytes - 4 << QByteArray(";b\n")
+                                      << QStringList() << 1 << "az angol szó 67108860 karakter hosszú" << 2 << 0;
+    const QByteArray entry = "<entry id=\"0\"><translation id=\"0\"><text>w</text></translation>"
+                             "<translation id=\"1\"><text>s</text></translation></entry>\n";
+    QTest::addRow("64 MiB of KVTML entries")
+        << QByteArray("<kvtml version=\"2.0\"><entries>") << entry << 64 * mebibytes / entry.size() - 1
+        << QByteArray("</entries></kvtml>") << QStringList() << 1 << "több mint 500 szójegyzék" << 1 << 0;
+    QTest::addRow("600 lists refused") << QByteArray() << QByteArray("a;b\n") << qsizetype(12000) << QByteArray()
+                                       << QStringList() << 1 << "--max-lists" << 1 << 0;
+    QTest::addRow("600 lists asked for") << QByteArray() << QByteArray("a;b\n") << qsizetype(12000) << QByteArray()
+                                         << QStringList{"--max-lists", "600"} << 0 << "" << 0 << 600;
+}
+
+void TestLists::hostileInputs()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, unit);
+    QFETCH(qsizetype, count);
+    QFETCH(QByteArray, tail);
+    QFETCH(QStringList, options);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(int, maxLines);
+    QFETCH(int, lists);
+    QTemporaryDir directory;
+    const QString input = directory.filePath("be.txt");
+    QFile file(input); // written a piece at a time, so that this process stays small
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(head);
+    const QByteArray piece = unit.repeated(std::min<qsizetype>(count, 65536));
+    for (qsizetype written = 0; written < count; written += 65536)
+        file.write(written + 65536 <= count ? piece : unit.repeated(count - written));
+    file.write(tail);
+    file.close();
+    QVERIFY(QDir(directory.path()).mkdir("ki"));
+    const ToolRun run = runTool(QStringList{"import", input, "--output", directory.filePath("ki")} + options,
+                                directory.filePath("hibak.txt"));
+    QCOMPARE(run.status, status);
+    const QString errors = QString::fromUtf8(run.errors);
+    QVERIFY2(errors.contains(message), qPrintable(errors.right(400)));
+    QVERIFY2(run.errors.count('\n') <= maxLines, qPrintable(QString::number(run.errors.count('\n'))));
+    QCOMPARE(QDir(directory.filePath("ki")).entryList(QDir::Files).size(), lists);
+    QVERIFY2(run.peakKilobytes < 256 * 1024, qPrintable(QString("%1 KiB").arg(run.peakKilobytes)));
+    qInfo("peak %ld KiB", run.peakKilobytes);
 }
 
 QTEST_MAIN(TestLists)
