@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include "app/command_line_messages.h"
 #include "app/translations.h"
 #include "platform/path_state.h"
 
@@ -77,9 +78,8 @@ CommandLineRequest refusal(const QString &reason)
 {
     CommandLineRequest request;
     request.start = false;
-    request.exitStatus = 2;
-    request.standardError = kProgramName + QStringLiteral(": ") + reason + QStringLiteral("\n")
-                            + QStringLiteral("A kapcsolók leírása: ") + kProgramName + QStringLiteral(" --help\n");
+    request.exitStatus = commandline::kUsageStatus;
+    request.standardError = commandline::usageMistakeText(kProgramName, reason);
     return request;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/font_on_first_show.h"
 #include "app/program_font.h"
+#include "app/program_icon.h"
 #include "app/stored_text_validator.h"
 #include "app/twips.h"
 #include "app/window_texts.h"
@@ -147,6 +148,7 @@ void Form1::createControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kWindowCaption);
+    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(9900), twipsToPixels(7965));
 
     setFont(programFont());

@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/program_font.h"
+#include "app/program_icon.h"
 #include "app/translations.h"
 #include "app/window_texts.h"
 #include "platform/clock.h"
@@ -28,6 +29,8 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("hu.vokalindo.vokalindo"));
+    // The message boxes too, also one shown before the window.
+    QApplication::setWindowIcon(programIcon());
     // Fusion draws a button's face colour, which EXIT relies on.
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setFont(programFont());

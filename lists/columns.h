@@ -21,5 +21,16 @@ Column columnNamed(const QString &name);
 // in any order. Nothing unless each side is named exactly once: then the row is data, not a header.
 std::optional<ColumnMap> columnsNamedBy(const QStringList &names);
 
+// Whether a table's first row holds the names of its columns: told from its cells, or said on the
+// command line.
+enum class HeaderRow { Guess, Present, Absent };
+
+// The columns a first row names in words, as a person titles a table: "angol szó;magyar jelentés",
+// "Word;Meaning", "szó;jelentés;megjegyzés". Every cell that holds something must be made of words
+// for a language, a word, a meaning or a note, in English or Hungarian, and no two cells may stand
+// for the same side: a pair of translations ("word;szó", "English;angol") is data. A language
+// decides a cell's side; without one a word is the English side and a meaning the Hungarian.
+std::optional<ColumnMap> columnsTitledBy(const QStringList &cells);
+
 // Without names, the first three columns that hold words, in order.
 ColumnMap columnsInOrder(const QList<int> &usableColumns);

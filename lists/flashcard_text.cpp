@@ -78,7 +78,7 @@ bool looksLikeFlashcardText(const QByteArray &bytes)
     return start.startsWith("#separator:") || start.startsWith("#html:") || start.startsWith("#columns:");
 }
 
-ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit)
+ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit, HeaderRow headerRow)
 {
     ImportReading reading;
     reading.pairLimit = pairLimit;
@@ -88,7 +88,7 @@ ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit)
     text.skip(header.bodyStart);
     TableReader table(text, header.separator, header.bodyLine, header.html);
     if (const std::optional<ColumnMap> named = columnsNamedBy(header.columnNames)) {
-        takeTable(reading, table, *named);
+        takeTable(reading, table, *named, 0, std::nullopt, headerRow);
         return reading;
     }
     // Without names, the columns come from the first row's width.
@@ -101,6 +101,6 @@ ImportReading readFlashcardText(const QByteArray &bytes, qsizetype pairLimit)
         if (!header.otherColumns.contains(column))
             usable.append(column);
     }
-    takeTable(reading, table, columnsInOrder(usable), 0, first);
+    takeTable(reading, table, columnsInOrder(usable), 0, first, headerRow);
     return reading;
 }

@@ -5,13 +5,13 @@
 #include "lists/kvtml.h"
 #include "lists/table_text_reader.h"
 
-ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit)
+ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit, HeaderRow headerRow)
 {
     if (looksLikeXml(bytes))
         return readKvtml(bytes, pairLimit);
     if (looksLikeFlashcardText(bytes))
-        return readFlashcardText(bytes, pairLimit);
-    return readTableText(bytes, pairLimit);
+        return readFlashcardText(bytes, pairLimit, headerRow);
+    return readTableText(bytes, pairLimit, headerRow);
 }
 
 QList<ListFile> listFilesOf(const QList<WordPair> &pairs, const QString &name, const QList<qsizetype> &runSizes)

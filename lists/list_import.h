@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lists/columns.h"
 #include "lists/word_pair.h"
 
 #include <QByteArray>
@@ -8,8 +9,10 @@
 #include <QString>
 
 // The pairs of a file of another program, whatever its kind, told from its content: KVTML, a
-// flashcard export, or a separated text table. Past the pair limit, pairs are only counted.
-ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit = std::numeric_limits<qsizetype>::max());
+// flashcard export, or a separated text table. Past the pair limit, pairs are only counted. Whether
+// a table's first row is a header is guessed, or given.
+ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit = std::numeric_limits<qsizetype>::max(),
+                             HeaderRow headerRow = HeaderRow::Guess);
 
 struct ListFile {
     QString fileName;

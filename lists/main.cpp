@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/command_line_messages.h"
 #include "app/translations.h"
 #include "lists/kvtml.h"
 #include "lists/list_export.h"
@@ -26,10 +27,9 @@ constexpr qsizetype kDefaultMaxLists = 500;
 // And no one needs more than this: the pairs of as many lists are what an import holds at most.
 constexpr qsizetype kMostMaxLists = 10000;
 
-void say(const QString &text)
-{
-    std::fputs(qPrintable(QStringLiteral("vokalindo-lists: ") + text + QLatin1Char('\n')), stderr);
-}
+using commandline::FileUse;
+using commandline::refuseUsage;
+using commandline::say;
 
 void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -63,6 +63,10 @@ struct Options {
                                     .arg(kDefaultMaxLists)
                                     .arg(kMostMaxLists),
                                 QStringLiteral("SZÁM")};
+    QCommandLineOption header{"header",
+                              QStringLiteral("import: a táblázat első sora fejléc (az oszlopok neve), nem szópár.")};
+    QCommandLineOption noHeader{
+        "no-header", QStringLiteral("import: a táblázat első sora is szópár, akkor is, ha oszlopnévnek látszik.")};
     QCommandLineOption format{
         {"f", "format"}, QStringLiteral("export: a formátum, tsv, csv vagy kvtml."), QStringLiteral("FORMÁTUM")};
     QCommandLineOption kind{{"k", "kind"},
@@ -75,11 +79,11 @@ struct Options {
 // An option given to a command that has no use for it is a mistake the teacher should hear of.
 bool onlyOptions(const Options &options, const QString &command, const QList<const QCommandLineOption *> &allowed)
 {
-    for (const QCommandLineOption *option :
-         {&options.output, &options.name, &options.maxLists, &options.format, &options.kind}) {
+    for (const QCommandLineOption *option : {&options.output, &options.name, &options.maxLists, &options.header,
+                                             &options.noHeader, &options.format, &options.kind}) {
         if (options.parser.isSet(*option) && !allowed.contains(option)) {
-            say(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.")
-                    .arg(option->names().last(), command));
+            refuseUsage(QStringLiteral("A --%1 kapcsoló nem tartozik a(z) %2 parancshoz.")
+                            .arg(option->names().last(), command));
             return false;
         }
     }
@@ -92,7 +96,8 @@ std::optional<QList<NamedList>> readLists(const QStringList &paths)
     for (const QString &path : paths) {
         const std::optional<QByteArray> bytes = platform::readFileStart(path, kMaxWordListFileSize + 1);
         if (!bytes) {
-            say(QStringLiteral("Nem olvasható: %1").arg(shown(path)));
+            const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
+            say(QStringLiteral("Nem olvasható: %1 (%2)").arg(shown(path), reason));
             return std::nullopt;
         }
         const WordListReading reading = readWordList(*bytes);
@@ -121,21 +126,32 @@ int writeOutput(const QString &path, const QByteArray &bytes, const QStringList 
         return 1;
     }
     if (!platform::writeWholeFileAtomically(path, bytes)) {
-        say(QStringLiteral("Nem írható ki: %1").arg(shown(path)));
+        const QString reason = commandline::lastFileFailureReason(FileUse::Writing);
+        say(QStringLiteral("Nem írható ki: %1 (%2)").arg(shown(path), reason));
         return 1;
     }
     return 0;
 }
 
 // Each new list is synced to the disk before it gets its name, and its directory after: hundreds of
-// lists wait on the disk one by one unless several are made at once.
-std::vector<platform::CreateResult> createAll(const QStringList &paths, const QList<ListFile> &lists)
+// lists wait on the disk one by one unless several are made at once. A list that could not be made
+// keeps why.
+struct Creation {
+    platform::CreateResult result = platform::CreateResult::Failed;
+    QString reason;
+};
+
+std::vector<Creation> createAll(const QStringList &paths, const QList<ListFile> &lists)
 {
-    std::vector<platform::CreateResult> results(size_t(paths.size()), platform::CreateResult::Failed);
+    std::vector<Creation> results(size_t(paths.size()));
     std::atomic<qsizetype> next = 0;
     const auto work = [&] {
-        for (qsizetype index = next++; index < paths.size(); index = next++)
-            results[size_t(index)] = platform::createFileExclusively(paths[index], lists[index].bytes);
+        for (qsizetype index = next++; index < paths.size(); index = next++) {
+            Creation &made = results[size_t(index)];
+            made.result = platform::createFileExclusively(paths[index], lists[index].bytes);
+            if (made.result != platform::CreateResult::Created)
+                made.reason = commandline::lastFileFailureReason(FileUse::Writing);
+        }
     };
     std::vector<std::thread> workers;
     for (qsizetype worker = 1; worker < std::min<qsizetype>(paths.size(), 16); ++worker)
@@ -148,31 +164,31 @@ std::vector<platform::CreateResult> createAll(const QStringList &paths, const QL
 
 int runImport(const Options &options, const QStringList &files)
 {
-    if (!onlyOptions(options, QStringLiteral("import"), {&options.output, &options.name, &options.maxLists}))
-        return 2;
+    if (!onlyOptions(options, QStringLiteral("import"),
+                     {&options.output, &options.name, &options.maxLists, &options.header, &options.noHeader}))
+        return commandline::kUsageStatus;
+    if (options.parser.isSet(options.header) && options.parser.isSet(options.noHeader))
+        return refuseUsage(QStringLiteral("A --header és a --no-header kapcsoló közül csak az egyik adható meg."));
+    const HeaderRow headerRow = options.parser.isSet(options.header)     ? HeaderRow::Present
+                                : options.parser.isSet(options.noHeader) ? HeaderRow::Absent
+                                                                         : HeaderRow::Guess;
     qsizetype maxLists = kDefaultMaxLists;
     if (options.parser.isSet(options.maxLists)) {
         bool number = false;
         maxLists = options.parser.value(options.maxLists).toLongLong(&number);
-        if (!number || maxLists < 1 || maxLists > kMostMaxLists) {
-            say(QStringLiteral("A --max-lists értéke 1 és %1 közötti egész szám lehet: %2")
-                    .arg(kMostMaxLists)
-                    .arg(options.parser.value(options.maxLists)));
-            return 2;
-        }
+        if (!number || maxLists < 1 || maxLists > kMostMaxLists)
+            return refuseUsage(QStringLiteral("A --max-lists értéke 1 és %1 közötti egész szám lehet: %2")
+                                   .arg(kMostMaxLists)
+                                   .arg(options.parser.value(options.maxLists)));
     }
-    if (files.size() != 1) {
-        say(QStringLiteral("Az import parancs egyetlen fájlt vár."));
-        return 2;
-    }
+    if (files.size() != 1)
+        return refuseUsage(QStringLiteral("Az import parancs egyetlen fájlt vár."));
     const QString &input = files.first();
     const QString name =
         options.parser.isSet(options.name) ? options.parser.value(options.name) : QFileInfo(input).completeBaseName();
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
-        || name == QLatin1String(".") || name == QLatin1String("..")) {
-        say(QStringLiteral("Nem használható szójegyzéknév: %1").arg(name));
-        return 2;
-    }
+        || name == QLatin1String(".") || name == QLatin1String(".."))
+        return refuseUsage(QStringLiteral("Nem használható szójegyzéknév: %1").arg(name));
     const QString directory =
         options.parser.isSet(options.output) ? options.parser.value(options.output) : QDir::currentPath();
     if (!platform::isDirectory(directory)) {
@@ -181,7 +197,8 @@ int runImport(const Options &options, const QStringList &files)
     }
     std::optional<QByteArray> bytes = platform::readFileStart(input, kMaxImportSize + 1);
     if (!bytes) {
-        say(QStringLiteral("Nem olvasható: %1").arg(shown(input)));
+        const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
+        say(QStringLiteral("Nem olvasható: %1 (%2)").arg(shown(input), reason));
         return 1;
     }
     if (bytes->size() > kMaxImportSize) {
@@ -190,8 +207,15 @@ int runImport(const Options &options, const QStringList &files)
     }
 
     // Pairs past the lists allowed are only counted: they would be refused anyway.
-    const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs);
+    const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs, headerRow);
     bytes.reset();
+    if (reading.guessedHeaderLine > 0)
+        std::fputs(qPrintable(QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
+                                             "szópár, a --no-header kapcsolóval beolvasható.\n")
+                                  .arg(input)
+                                  .arg(reading.guessedHeaderLine)
+                                  .arg(QStringLiteral("„%1”").arg(reading.guessedHeader.join(QStringLiteral("”, „"))))),
+                   stderr);
     for (const ImportProblem &problem : reading.problems)
         std::fputs(qPrintable(QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason)), stderr);
     if (reading.problemCount > reading.problems.size())
@@ -231,17 +255,18 @@ int runImport(const Options &options, const QStringList &files)
     if (taken)
         return 1;
 
-    const std::vector<platform::CreateResult> results = createAll(paths, lists);
+    const std::vector<Creation> results = createAll(paths, lists);
     // All or nothing: when one list cannot be made, the others made with it are taken back.
     if (std::any_of(results.begin(), results.end(),
-                    [](platform::CreateResult result) { return result != platform::CreateResult::Created; })) {
+                    [](const Creation &made) { return made.result != platform::CreateResult::Created; })) {
         for (qsizetype index = 0; index < paths.size(); ++index) {
-            if (results[size_t(index)] == platform::CreateResult::Created)
+            const Creation &made = results[size_t(index)];
+            if (made.result == platform::CreateResult::Created)
                 platform::removeFile(paths[index]);
             else
-                say(results[size_t(index)] == platform::CreateResult::AlreadyExists
+                say(made.result == platform::CreateResult::AlreadyExists
                         ? QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(paths[index]))
-                        : QStringLiteral("Nem írható ki: %1").arg(shown(paths[index])));
+                        : QStringLiteral("Nem írható ki: %1 (%2)").arg(shown(paths[index]), made.reason));
         }
         return 1;
     }
@@ -255,12 +280,11 @@ int runImport(const Options &options, const QStringList &files)
 int runExport(const Options &options, const QStringList &files)
 {
     if (!onlyOptions(options, QStringLiteral("export"), {&options.output, &options.format}))
-        return 2;
+        return commandline::kUsageStatus;
     const QString format = options.parser.value(options.format);
-    if (files.isEmpty() || (format != "tsv" && format != "csv" && format != "kvtml")) {
-        say(QStringLiteral("Az export parancs szójegyzékfájlokat és a --format tsv|csv|kvtml kapcsolót várja."));
-        return 2;
-    }
+    if (files.isEmpty() || (format != "tsv" && format != "csv" && format != "kvtml"))
+        return refuseUsage(
+            QStringLiteral("Az export parancs szójegyzékfájlokat és a --format tsv|csv|kvtml kapcsolót várja."));
     const std::optional<QList<NamedList>> lists = readLists(files);
     if (!lists)
         return 1;
@@ -280,14 +304,12 @@ int runExport(const Options &options, const QStringList &files)
 int runPrint(const Options &options, const QStringList &files)
 {
     if (!onlyOptions(options, QStringLiteral("print"), {&options.output, &options.kind}))
-        return 2;
+        return commandline::kUsageStatus;
     const std::optional<PrintKind> kind = printKindNamed(
         options.parser.isSet(options.kind) ? options.parser.value(options.kind) : QStringLiteral("list"));
-    if (files.isEmpty() || !kind) {
-        say(QStringLiteral(
+    if (files.isEmpty() || !kind)
+        return refuseUsage(QStringLiteral(
             "A print parancs szójegyzékfájlokat vár, és a --kind list|test-en|test-hu|cards kapcsolót."));
-        return 2;
-    }
     const std::optional<QList<NamedList>> lists = readLists(files);
     if (!lists)
         return 1;
@@ -318,20 +340,21 @@ int main(int argc, char *argv[])
         "                     Ha egy sor hibás, semmit nem ír, és a hibákat FÁJL:SOR: ok alakban\n"
         "                     felsorolja (az első 200-at, a többit megszámolja). Meglévő fájlt nem ír\n"
         "                     felül, és 500-nál több szójegyzéket csak a --max-lists kapcsolóval készít.\n"
+        "                     A táblázat első sorát fejlécnek veszi, és ezt jelzi is, ha oszlopnevek\n"
+        "                     állnak benne (Angol, Magyar, Megjegyzés, „angol szó”, „magyar jelentés”,\n"
+        "                     Word, Meaning…); ha téved, a --header vagy a --no-header kapcsoló dönt.\n"
         "  export LISTA.szo…  a szójegyzékek egy TSV, CSV vagy KVTML fájlban, az Angol, Magyar,\n"
         "                     Megjegyzés oszlopokkal. Csak a KVTML tartja külön az együtt kiírt\n"
         "                     szójegyzékeket (mindegyik egy lecke); a TSV és a CSV behozatala\n"
         "                     20 szópáronként osztja fel újra a szópárokat.\n"
         "  print LISTA.szo…   A4-es PDF: a szójegyzék táblázatban, dolgozatlap megoldókulccsal, vagy\n"
         "                     hajtogatós szókártyák."));
-    options.parser.addOptions(
-        {options.help, options.version, options.output, options.name, options.maxLists, options.format, options.kind});
+    options.parser.addOptions({options.help, options.version, options.output, options.name, options.maxLists,
+                               options.header, options.noHeader, options.format, options.kind});
     options.parser.addPositionalArgument(QStringLiteral("parancs"), QStringLiteral("import, export vagy print."),
                                          QStringLiteral("PARANCS FÁJL…"));
-    if (!options.parser.parse(QCoreApplication::arguments())) {
-        say(options.parser.errorText());
-        return 2;
-    }
+    if (!options.parser.parse(QCoreApplication::arguments()))
+        return refuseUsage(options.parser.errorText());
     if (options.parser.isSet(options.help)) {
         QString help = options.parser.helpText();
         help.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("vokalindo-lists"));
@@ -350,7 +373,6 @@ int main(int argc, char *argv[])
         return runExport(options, arguments);
     if (command == QLatin1String("print"))
         return runPrint(options, arguments);
-    say(command.isEmpty() ? QStringLiteral("Hiányzik a parancs: import, export vagy print.")
-                          : QStringLiteral("Ismeretlen parancs: %1").arg(command));
-    return 2;
+    return refuseUsage(command.isEmpty() ? QStringLiteral("Hiányzik a parancs: import, export vagy print.")
+                                         : QStringLiteral("Ismeretlen parancs: %1").arg(command));
 }

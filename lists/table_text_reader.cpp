@@ -151,21 +151,29 @@ QChar guessSeparator(TextReader &text)
 }
 
 void takeTable(ImportReading &reading, TableReader &table, const ColumnMap &defaultColumns, qsizetype maxWidth,
-               std::optional<TableRecord> first)
+               std::optional<TableRecord> first, HeaderRow headerRow)
 {
     ColumnMap columns = defaultColumns;
     TableRecord record;
-    bool header = true;
+    bool header = headerRow != HeaderRow::Absent;
     while (first || table.next(record)) {
         if (first)
             record = *std::exchange(first, std::nullopt);
         if (std::exchange(header, false)) {
-            if (const std::optional<ColumnMap> named = columnsNamedBy(record.cells)) {
+            std::optional<ColumnMap> named = columnsNamedBy(record.cells);
+            if (!named)
+                named = columnsTitledBy(record.cells);
+            if (named) {
                 columns = *named;
                 if (maxWidth > 0)
                     maxWidth = record.width;
-                continue;
             }
+            if (named && headerRow == HeaderRow::Guess) {
+                reading.guessedHeaderLine = record.line;
+                reading.guessedHeader = record.cells.first(std::min(record.filledWidth, record.cells.size()));
+            }
+            if (named || headerRow == HeaderRow::Present)
+                continue;
         }
         // A separator typed inside an unquoted cell splits it: the tail would silently go missing.
         if (maxWidth > 0 && record.filledWidth > maxWidth) {
@@ -189,7 +197,7 @@ void takeTable(ImportReading &reading, TableReader &table, const ColumnMap &defa
         addProblem(reading, table.problem->line, table.problem->reason);
 }
 
-ImportReading readTableText(const QByteArray &bytes, qsizetype pairLimit)
+ImportReading readTableText(const QByteArray &bytes, qsizetype pairLimit, HeaderRow headerRow)
 {
     ImportReading reading;
     reading.pairLimit = pairLimit;
@@ -198,6 +206,6 @@ ImportReading readTableText(const QByteArray &bytes, qsizetype pairLimit)
     const QChar separator = guessSeparator(firstRow);
     TextReader text(bytes, encoding);
     TableReader table(text, separator);
-    takeTable(reading, table, ColumnMap{}, 3);
+    takeTable(reading, table, ColumnMap{}, 3, std::nullopt, headerRow);
     return reading;
 }

@@ -52,9 +52,10 @@ QChar guessSeparator(TextReader &text);
 
 // The pairs of the rows, from the columns the first row names or else in order. With a width, a row
 // that fills more cells than the header row has (or than the width, without one) is refused. A first
-// row already read comes first.
+// row already read comes first. Whether the first row is a header is guessed from its cells (a guess
+// is kept in the reading), or given.
 void takeTable(ImportReading &reading, TableReader &table, const ColumnMap &defaultColumns, qsizetype maxWidth = 0,
-               std::optional<TableRecord> first = std::nullopt);
+               std::optional<TableRecord> first = std::nullopt, HeaderRow headerRow = HeaderRow::Guess);
 
 // A comma-, semicolon- or tab-separated table in any of the encodings of TextReader.
-ImportReading readTableText(const QByteArray &bytes, qsizetype pairLimit);
+ImportReading readTableText(const QByteArray &bytes, qsizetype pairLimit, HeaderRow headerRow = HeaderRow::Guess);

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <limits>
 
@@ -41,6 +42,10 @@ struct ImportReading {
     qsizetype problemCount = 0;
     QList<qsizetype> listSizes; // empty: the pairs are one run
     qsizetype pairLimit = std::numeric_limits<qsizetype>::max();
+    // A first row that was taken for the names of the columns, not a pair, because of what its
+    // cells say: its line (0 when there was none) and its cells, for telling the reader so.
+    int guessedHeaderLine = 0;
+    QStringList guessedHeader;
 };
 
 void addProblem(ImportReading &reading, int line, const QString &reason);

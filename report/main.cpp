@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/command_line_messages.h"
 #include "app/translations.h"
 #include "platform/files.h"
 #include "report/class_report.h"
@@ -13,11 +14,8 @@
 
 namespace {
 
-// A message on the standard error, named by the program as command-line tools do.
-void say(const QString &text)
-{
-    std::fputs(qPrintable(QStringLiteral("vokalindo-report: ") + text + QLatin1Char('\n')), stderr);
-}
+using commandline::FileUse;
+using commandline::say;
 
 // Qt's own notes (a missing runtime directory, font fallbacks) mean nothing to a teacher running the
 // report; only its serious messages are shown.
@@ -60,10 +58,8 @@ int main(int argc, char *argv[])
                        "mások is írhatnak bele."),
         QStringLiteral("FÁJL"));
     parser.addOptions({helpOption, versionOption, directoryOption, outputOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        say(parser.errorText());
-        return 2;
-    }
+    if (!parser.parse(QCoreApplication::arguments()))
+        return commandline::refuseUsage(parser.errorText());
     if (parser.isSet(helpOption)) {
         // The usage line names the program as it is typed, not the path it was started by.
         QString help = parser.helpText();
@@ -75,10 +71,9 @@ int main(int argc, char *argv[])
         std::printf("vokalindo-report %s\n", VOKALINDO_VERSION);
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        say(QStringLiteral("Ismeretlen argumentum: %1").arg(parser.positionalArguments().constFirst()));
-        return 2;
-    }
+    if (!parser.positionalArguments().isEmpty())
+        return commandline::refuseUsage(
+            QStringLiteral("Ismeretlen argumentum: %1").arg(parser.positionalArguments().constFirst()));
 
     const QString startDirectory =
         QFileInfo(parser.isSet(directoryOption) ? parser.value(directoryOption) : QDir::currentPath())
@@ -95,8 +90,9 @@ int main(int argc, char *argv[])
 
     const std::optional<ClassReport> report = readClassReport(startDirectory, QDateTime::currentDateTime());
     if (!report) {
-        say(QStringLiteral("Nem olvasható a tanulók listája: %1")
-                .arg(QDir::toNativeSeparators(startDirectory + "/init.usr")));
+        const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
+        say(QStringLiteral("Nem olvasható a tanulók listája: %1 (%2)")
+                .arg(QDir::toNativeSeparators(startDirectory + "/init.usr"), reason));
         return 1;
     }
     if (outputTouchesData(output, startDirectory, report->registryNames)) {
@@ -108,7 +104,8 @@ int main(int argc, char *argv[])
     // The page tells about every learner: only its owner may read it.
     if (!platform::writeWholeFileAtomically(output, classReportHtml(*report, learnerPictureSvg, classPictureSvg),
                                             platform::NewFileAccess::OwnerOnly)) {
-        say(QStringLiteral("A jelentés nem írható ki: %1").arg(QDir::toNativeSeparators(output)));
+        const QString reason = commandline::lastFileFailureReason(FileUse::Writing);
+        say(QStringLiteral("A jelentés nem írható ki: %1 (%2)").arg(QDir::toNativeSeparators(output), reason));
         return 1;
     }
     return 0;

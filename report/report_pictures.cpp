@@ -174,7 +174,9 @@ QString classPictureSvg(const QList<LearnerFigures> &learners)
     if (!anyRun)
         return {};
     QChart chart;
-    setUpChart(chart, QSize(760, int(90 + 24 * learners.size())));
+    // A bar's room for each learner, and room for the scale, its title and the legend however few
+    // the learners are.
+    setUpChart(chart, QSize(760, int(130 + 24 * learners.size())));
 
     auto *finished = new QBarSet(QStringLiteral("Végigvitt futások"));
     finished->setColor(kWrongColor);
@@ -203,9 +205,19 @@ QString classPictureSvg(const QList<LearnerFigures> &learners)
     people->append(names);
     people->setLabelsFont(QFont(QStringLiteral("DejaVu Sans"), 8));
     people->setTruncateLabels(false);
+    // A scale of whole runs, in steps of 1, 2 or 5 times a power of ten, with room past the longest
+    // bar: Qt's nice numbers mark a few runs 0, 0.5, 1, ..., which read as "0 1 1 2".
+    qint64 step = 1;
+    for (qint64 power = 1;; power *= 10) {
+        if (most <= 25 * power) {
+            step = most <= 5 * power ? power : most <= 10 * power ? 2 * power : 5 * power;
+            break;
+        }
+    }
+    const qint64 top = (most / step + 1) * step;
     auto *runs = new QValueAxis;
-    runs->setRange(0, double(most) * 1.05);
-    runs->applyNiceNumbers();
+    runs->setRange(0, double(top));
+    runs->setTickCount(int(top / step) + 1);
     runs->setLabelFormat(QStringLiteral("%.0f"));
     runs->setTitleText(QStringLiteral("Futások"));
     runs->setLabelsFont(QFont(QStringLiteral("DejaVu Sans"), 7));

@@ -209,13 +209,14 @@ run=0
 
 # start_launcher ENV...: starts the launcher in $start_dir with only the given environment (plus
 # PATH and the offscreen platform) and sets $pid and $log. Every exec keeps the process id, so
-# $pid ends up as the program's.
+# $pid ends up as the program's. The computer's own configuration is never read: on a computer set
+# up for a class it would start the program in the real class folder.
 start_dir="$work"
 start_launcher() {
     run=$((run + 1))
     log="$work/run$run.log"
-    (cd "$start_dir" && exec env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$@" \
-        "$root/$launcher") </dev/null >"$log" 2>&1 &
+    (cd "$start_dir" && exec env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
+        VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" "$@" "$root/$launcher") </dev/null >"$log" 2>&1 &
     pid=$!
     started+=("$pid")
 }
@@ -298,17 +299,28 @@ if [ "$running" = 0 ] && [ -f "$home/.local/share/vokalindo/init.usr" ] && [ ! -
 else fail "a relative XDG_DATA_HOME was used: $(ls "$work/cwd")"; fi
 
 # Without a place for the data the launcher refuses, with a message, and starts nothing.
-if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen timeout 10 "$root/$launcher" </dev/null >"$work/nohome.log" 2>&1; then
+if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" timeout 10 \
+        "$root/$launcher" </dev/null >"$work/nohome.log" 2>&1; then
     fail "without HOME the launcher succeeded"
 elif [ "$?" -ne 124 ] && grep -q HOME "$work/nohome.log"; then pass "without HOME the launcher stops with a message"
 else fail "without HOME: $(tr '\n' ' ' <"$work/nohome.log")"; fi
 
 : >"$work/not-a-directory"
-if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen HOME="$work/not-a-directory" timeout 10 "$root/$launcher" \
-        </dev/null >"$work/nodir.log" 2>&1; then
+if env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen HOME="$work/not-a-directory" \
+        VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" timeout 10 "$root/$launcher" </dev/null >"$work/nodir.log" 2>&1; then
     fail "with HOME on a plain file the launcher succeeded"
 elif [ "$?" -ne 124 ] && grep -q 'nem hozható létre' "$work/nodir.log"; then pass "a data directory that cannot be made stops the launcher with a message"
 else fail "with HOME on a plain file: $(tr '\n' ' ' <"$work/nodir.log")"; fi
+
+# Without a desktop the launcher says so, in Hungarian and in English, ends with status 1 (not Qt's
+# abort, 134) and makes nothing.
+mkdir -p "$work/nodisplay-home"
+env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/nodisplay-home" VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" \
+    timeout 10 "$root/$launcher" </dev/null >"$work/nodisplay.log" 2>&1
+status=$?
+if [ "$status" = 1 ] && grep -q 'grafikus asztali környezet kell' "$work/nodisplay.log" && grep -q 'needs a graphical desktop' "$work/nodisplay.log" \
+    && [ -z "$(ls -A "$work/nodisplay-home")" ]; then pass "without a display the launcher stops with status 1 and a message"
+else fail "without a display: status $status, $(tr '\n' ' ' <"$work/nodisplay.log")"; fi
 
 # --- The command line ----------------------------------------------------------------------
 # --help and --version need no display; anything the program does not know ends with status 2 and
@@ -318,7 +330,8 @@ else fail "with HOME on a plain file: $(tr '\n' ' ' <"$work/nodir.log")"; fi
 run_command() {
     local name="$1"
     shift
-    env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/cli-home" timeout 10 "$@" </dev/null \
+    env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/cli-home" VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" \
+        timeout 10 "$@" </dev/null \
         >"$work/$name.out" 2>"$work/$name.err"
     status=$?
     out="$(cat "$work/$name.out")"
@@ -382,8 +395,9 @@ set_directory() { printf '# a class\n directory = %s \n' "$1" >"$home/.config/vo
 refused() { # WHAT, then the environment for the launcher
     local what="$1"
     shift
-    env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 HOME="$home" "$@" timeout 10 "$root/$launcher" \
-        </dev/null >"$work/refused.log" 2>&1
+    env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 HOME="$home" \
+        VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" "$@" timeout 10 "$root/$launcher" </dev/null \
+        >"$work/refused.log" 2>&1
     status=$?
 }
 set_directory "$shared_dir"
@@ -419,6 +433,17 @@ fi
 stop_launcher
 [ ! -e "$home/.local/share/vokalindo" ] && pass "configured folder: no data directory of the account's own" ||
     fail "configured folder: $home/.local/share/vokalindo was made"
+
+# The computer's configuration counts when the account has none; here a file of the check's own
+# stands in for /etc/vokalindo.conf.
+mv "$home/.config/vokalindo.conf" "$work/account.conf"
+printf 'directory=%s\n' "$shared_dir" >"$work/system.conf"
+start_launcher HOME="$home" VOKALINDO_SYSTEM_CONFIG="$work/system.conf"
+if wait_for_program && [ "$(readlink -f "/proc/$pid/cwd")" = "$(readlink -f "$shared_dir")" ]; then
+    pass "the computer's configuration: the program runs in its folder"
+else fail "the computer's configuration: not followed: $(tr '\n' ' ' <"$log")"; fi
+stop_launcher
+mv "$work/account.conf" "$home/.config/vokalindo.conf"
 
 # --directory through the launcher: the program starts in that folder, whatever the configuration.
 (cd "$work" && exec env -i PATH="$PATH" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 HOME="$work/cli-home" \

@@ -32,6 +32,12 @@ QString registryFailure(const QString &registryPath)
             .arg(registryPath);
     if (state == platform::PathState::Missing)
         return QStringLiteral("A felhasználók listája nem található: %1\r\nA program kilép.").arg(registryPath);
+    // In a class folder: the account is not in the class's group (or not yet logged in again since).
+    if (state == platform::PathState::NotPermitted)
+        return QStringLiteral("A felhasználók listája nem olvasható, mert nincs hozzá jogod: %1\r\nA fiókod nincs "
+                              "benne az osztály csoportjában (vagy a felvétele óta még nem jelentkeztél be újra). "
+                              "Szólj a tanárnak!\r\nA program kilép.")
+            .arg(registryPath);
     return QStringLiteral("A felhasználók listája nem olvasható: %1\r\nA program kilép.").arg(registryPath);
 }
 

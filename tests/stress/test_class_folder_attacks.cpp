@@ -108,6 +108,8 @@ private slots:
             {"log linked to a directory", "3770", "A", "$L ln -s $H/.config $F/Anna/Anna.log", "$R", "!12"},
             {"swapped in after start-up", "3770", "A", "$L ln -s $H/.bashrc $F/Anna/Anna.log", "wait $R", "!12"},
             {"learner directory linked to home", "2770", "A", "mv $F/Anna $F/.x && ln -s $H $F/Anna", "$R", "!12"},
+            {"registry closed to the account", "3770", "root", "chgrp root $F/init.usr && chmod 640 $F/init.usr",
+             "add Bela", "nincs hozzá jogod"},
             {"registry linked to .bashrc", "2770", "A", "mv $F/init.usr $F/.x && ln -s $H/.bashrc $F/init.usr",
              "add Bela", "A felhasználók listája nem olvasható"},
             {"list linked to .profile", "3770", "A", "ln -s $H/.profile $F/Anna/h.szo", "save Anna Anna/h.szo a", "!12"},

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,6 +91,45 @@ private slots:
         QVERIFY2(request.standardError.startsWith("vokalindo: "), qPrintable(request.standardError));
         QVERIFY2(request.standardError.contains(named), qPrintable(request.standardError));
         QVERIFY(request.standardError.endsWith("vokalindo --help\n"));
+    }
+
+    // The class report says what went wrong as the program does: a mistake in the command line with
+    // the way to --help and status 2, a file it cannot read or write with why. $T: a scratch folder
+    // holding the class folder 5a (with an empty init.usr) and an empty folder "mappa".
+    void reportSaysWhatWentWrong_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("named");
+        QTest::addRow("unknown option") << QStringList{"--no-such"} << 2 << "no-such";
+        QTest::addRow("a stray argument") << QStringList{"osztály"} << 2 << "Ismeretlen argumentum: osztály";
+        QTest::addRow("no class folder") << QStringList{"-d", "$T/nincs", "-o", "$T/a.html"} << 1
+                                         << "Nem olvasható a tanulók listája: $T/nincs/init.usr (nincs ilyen fájl)";
+        QTest::addRow("output in a missing folder") << QStringList{"-d", "$T/5a", "-o", "$T/nincs/a.html"} << 1
+                                                    << "A jelentés nem írható ki: $T/nincs/a.html (nincs ilyen mappa)";
+        QTest::addRow("a folder as output")
+            << QStringList{"-d", "$T/5a", "-o", "$T/mappa"} << 1 << "A jelentés nem írható ki: $T/mappa (ez egy mappa)";
+    }
+    void reportSaysWhatWentWrong()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, named);
+        QTemporaryDir scratch;
+        QVERIFY(QDir(scratch.path()).mkpath("5a") && QDir(scratch.path()).mkpath("mappa"));
+        QFile registry(scratch.filePath("5a/init.usr"));
+        QVERIFY(registry.open(QIODevice::WriteOnly));
+        registry.close();
+        arguments.replaceInStrings("$T", scratch.path());
+        QProcess report;
+        report.start(VOKALINDO_REPORT, arguments);
+        QVERIFY(report.waitForFinished(60000));
+        const QString said = QString::fromUtf8(report.readAllStandardError());
+        QVERIFY2(report.exitCode() == status, qPrintable(said));
+        QVERIFY2(said.startsWith("vokalindo-report: "), qPrintable(said));
+        QVERIFY2(said.contains(named.replace("$T", scratch.path())), qPrintable(said));
+        QCOMPARE(said.endsWith("\nA kapcsolók leírása: vokalindo-report --help\n"), status == 2);
+        QVERIFY(!QFile::exists(scratch.filePath("a.html")));
     }
 
     void entersTheStartDirectoryOrNamesIt()

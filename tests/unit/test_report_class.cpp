@@ -173,6 +173,57 @@ private slots:
         }
     }
 
+    // Every picture stays readable whatever the class's size: the class picture's scale (its
+    // numbers, each once, from 0 up past the most runs), its title and its legend are drawn whole,
+    // never cut to "..." for want of room, and so are the learners' pictures.
+    void picturesReadable_data()
+    {
+        QTest::addColumn<int>("learners");
+        for (const int learners : {1, 2, 3, 30})
+            QTest::addRow("%d", learners) << learners;
+    }
+
+    void picturesReadable()
+    {
+        QFETCH(int, learners);
+        QList<LearnerFigures> figures;
+        qint64 most = 0;
+        for (int l = 0; l < learners; ++l) {
+            const QString name = QString("Tanuló %1").arg(l + 1);
+            QByteArray log = resultsLogHeader(name);
+            for (int k = 0; k <= l; ++k)
+                log += record(name, "állatok", k != 1, k, 2 * k, QDate(2026, 12, 1).addDays(k));
+            figures << figuresFromLogBytes(name, log);
+            most = std::max(most, figures.last().runs);
+        }
+        static const QRegularExpression textElement(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+        const auto texts = [](const QString &svg) {
+            QStringList found;
+            for (const QRegularExpressionMatch &m : textElement.globalMatch(svg))
+                found << m.captured(1).trimmed();
+            return found;
+        };
+        const QStringList chart = texts(classPictureSvg(figures));
+        for (const QString whole : {"Futások", "Végigvitt futások", "Csalás volt! (vissza)", "Tanuló 1"})
+            QVERIFY2(chart.contains(whole), qPrintable(whole + " in " + chart.join('|')));
+        QList<int> scale;
+        for (const QString &text : chart) {
+            QVERIFY2(!text.contains("...") && !text.contains("…"), qPrintable(chart.join('|')));
+            bool number = false;
+            if (const int value = text.toInt(&number); number)
+                scale << value;
+        }
+        QVERIFY2(scale.size() >= 2 && scale.first() == 0 && scale.last() >= most, qPrintable(chart.join('|')));
+        for (qsizetype i = 1; i < scale.size(); ++i)
+            QVERIFY2(scale.at(i) > scale.at(i - 1), qPrintable(chart.join('|')));
+        for (const LearnerFigures &learner : std::as_const(figures)) {
+            const QStringList picture = texts(learnerPictureSvg(learner));
+            QVERIFY(picture.contains("Futások a napló sorrendjében"));
+            for (const QString &text : picture)
+                QVERIFY2(!text.contains("...") && !text.contains("…"), qPrintable(picture.join('|')));
+        }
+    }
+
     // Nothing a learner can put in the folder reaches the page as markup or as another file's bytes:
     // hostile names (in the tables, the class picture's labels, the pictures' titles), a file that
     // is not the learner's log, a FIFO, a link out of the folder. Béla's run keeps the class picture.
@@ -293,7 +344,8 @@ private slots:
         rusage usage{};
         QCOMPARE(wait4(child, &status, 0, &usage), child);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        QVERIFY2(!kPeakMemoryMeasurable || usage.ru_maxrss < mostKiB, qPrintable(QString("%1 KiB").arg(usage.ru_maxrss)));
+        QVERIFY2(!kPeakMemoryMeasurable || usage.ru_maxrss < mostKiB,
+                 qPrintable(QString("%1 KiB").arg(usage.ru_maxrss)));
 
         const QByteArray page = fileContents(elsewhere.path() + "/oldal.html");
         QVERIFY2(page.size() <= kMostPageBytes, qPrintable(QString::number(page.size())));

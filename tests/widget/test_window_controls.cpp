@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -41,6 +42,10 @@ private slots:
         FormHarness harness;
         QCOMPARE(harness.form->windowTitle(), QStringLiteral("Angol - Magyar - Angol   Vokalindo"));
         QCOMPARE(harness.form->size(), QSize(660, 531));
+        // Its own icon, drawn at the sizes a window manager asks for, in the build tree too.
+        const QIcon icon = harness.form->windowIcon();
+        for (const int side : {16, 48})
+            QCOMPARE(icon.pixmap(side).size(), QSize(side, side));
     }
 
     void controlsHaveTheirCaptionsAndPlaces_data()
