@@ -145,6 +145,24 @@ CommandLineRequest readProgramArguments(int argc, char *argv[])
     return readCommandLine(QCoreApplication::arguments());
 }
 
+bool choosesQtPlatform(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-platform" || argument == "--platform" || argument.startsWith("-platform=")
+            || argument.startsWith("--platform="))
+            return true;
+    }
+    return false;
+}
+
+QString noGraphicalDesktopText()
+{
+    return QStringLiteral("vokalindo: a program ablakához grafikus asztali környezet kell, de itt nincs képernyő. "
+                          "Az asztalról indítsd el!\n"
+                          "vokalindo: this program needs a graphical desktop, and there is none here\n");
+}
+
 std::optional<QString> enterStartDirectory(const QString &directory)
 {
     const QFileInfo info(directory);

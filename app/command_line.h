@@ -26,6 +26,14 @@ CommandLineRequest readCommandLine(const QStringList &arguments);
 // display; Qt's Hungarian translations are loaded for the moment of reading.
 CommandLineRequest readProgramArguments(int argc, char *argv[]);
 
+// Whether the arguments choose Qt's platform plugin themselves (-platform NAME), which then decides
+// whether a desktop is needed.
+bool choosesQtPlatform(int argc, char *argv[]);
+
+// What the program says on the standard error, in Hungarian and in English, when it is started
+// where no window can be shown.
+QString noGraphicalDesktopText();
+
 // Makes the directory the working directory. Nothing on success; otherwise the message for the
 // learner, naming the directory.
 std::optional<QString> enterStartDirectory(const QString &directory);

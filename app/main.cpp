@@ -6,6 +6,7 @@
 #include "app/translations.h"
 #include "app/window_texts.h"
 #include "platform/clock.h"
+#include "platform/graphical_desktop.h"
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
@@ -25,6 +26,11 @@ int main(int argc, char *argv[])
             return request.exitStatus;
         }
         startDirectory = request.directory;
+    }
+    // Said before Qt starts, which would end the program with an abort of its own.
+    if (!platform::graphicalDesktopReachable() && !choosesQtPlatform(argc, argv)) {
+        std::fputs(noGraphicalDesktopText().toLocal8Bit().constData(), stderr);
+        return 1;
     }
 
     QApplication application(argc, argv);

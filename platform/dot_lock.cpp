@@ -104,11 +104,17 @@ int unlinkWaiting(int directory, const char *name, int flags)
 int openLockDirectory(int startDirectory, LockFailure &failure)
 {
     struct stat start {};
-    if (::fstat(startDirectory, &start) != 0)
+    if (::fstat(startDirectory, &start) != 0) {
+        qCInfo(lcFiles) << "the folder's own status cannot be read:" << strerror(errno);
         return -1;
+    }
     const bool shared = othersMayWriteIn(start);
-    if ((!shared || start.st_uid == ::geteuid()) && ::mkdirat(startDirectory, kDirectoryName, 0700) == 0)
-        ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
+    if (!shared || start.st_uid == ::geteuid()) {
+        if (::mkdirat(startDirectory, kDirectoryName, 0700) == 0)
+            ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
+        else if (isMomentaryShareError(errno))
+            return -1; // to be tried again
+    }
     const int directory = openEntryDirectory(startDirectory, kDirectoryName);
     const bool missing = directory < 0 && (errno == ENOENT || errno == ENOTDIR || errno == ELOOP);
     struct stat status {};
@@ -279,6 +285,7 @@ Making makeLock(int directory, const QByteArray &name, const QByteArray &content
             return Making::Made;
     }
     qCInfo(lcFiles) << "the folder's lock cannot be written:" << strerror(errno);
+    const KeptErrno kept;
     removeEntry(directory, name.constData(), unlinkWaiting);
     return Making::Failed;
 }
@@ -389,22 +396,36 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
 {
     const LockHolder self = thisProcess();
     m_content = lockFileText(self);
-    std::optional<PlacedName> start = placeName(QFile::encodeName(startDirectory), LastName::FollowTrusted);
-    if (!start)
+    // A share that does not answer for a moment is waited out at each step.
+    const std::optional<PlacedName> start =
+        retriedThroughShareStall([&] { return placeName(QFile::encodeName(startDirectory), LastName::FollowTrusted); },
+                                 [](const std::optional<PlacedName> &placed) { return !placed; });
+    if (!start) {
+        qCInfo(lcFiles) << "the folder cannot be reached for its lock:" << strerror(errno);
         return;
+    }
     m_startDirectory = ::openat(start->directory(), start->name(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    m_directory = m_startDirectory < 0 ? -1 : openLockDirectory(m_startDirectory, m_failure);
+    if (m_startDirectory < 0) {
+        qCInfo(lcFiles) << "the folder cannot be opened for its lock:" << strerror(errno);
+        return;
+    }
+    m_directory = retriedThroughShareStall([&] { return openLockDirectory(m_startDirectory, m_failure); },
+                                           [](int directory) { return directory < 0; });
     if (m_directory < 0)
         return;
     const QByteArray made = "new-" + self.token;
-    Making making = makeLock(m_directory, made, m_content);
+    Making making = retriedThroughShareStall([&] { return makeLock(m_directory, made, m_content); },
+                                             [](Making making) { return making == Making::Failed; });
     if (making == Making::DirectoryGone) {
         ::close(m_directory);
         m_directory = openLockDirectory(m_startDirectory, m_failure);
         making = m_directory < 0 ? Making::Failed : makeLock(m_directory, made, m_content);
     }
-    if (making != Making::Made)
+    if (making != Making::Made) {
+        if (making == Making::DirectoryGone)
+            qCInfo(lcFiles) << "the folder's lock directory went away twice while the lock was made";
         return;
+    }
     QElapsedTimer waited;
     waited.start();
     QByteArray seenIdentity;

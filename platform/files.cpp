@@ -218,7 +218,7 @@ public:
             }
         }
         m_ready = (!mode || ::fchmod(m_descriptor, *mode) == 0) && writeEverything(m_descriptor, bytes)
-                  && ::fsync(m_descriptor) == 0;
+                  && ::fsync(m_descriptor) == 0 && ::fstat(m_descriptor, &m_status) == 0;
     }
 
     ~StagedFile()
@@ -234,6 +234,15 @@ public:
     StagedFile &operator=(const StagedFile &) = delete;
 
     bool ready() const { return m_ready; }
+
+    // Whether the target's name is this content's: a share that answered a rename or a link with an
+    // error may have carried it out all the same.
+    bool landedAt(const char *target) const
+    {
+        struct stat status {};
+        return currentStatusAt(m_directory, target, &status) == 0 && status.st_dev == m_status.st_dev
+               && status.st_ino == m_status.st_ino;
+    }
 
     // Puts the content in the target's place, replacing whatever regular file is there. The rename
     // replaces the entry itself: had someone put a link there meanwhile, the link is what goes.
@@ -329,6 +338,7 @@ private:
     QByteArray m_name; // the staged file's own name, once it has one
     int m_descriptor = -1;
     bool m_ready = false;
+    struct stat m_status {}; // the staged content's file, once written
 };
 
 } // namespace
@@ -343,29 +353,58 @@ std::optional<QByteArray> readFileStart(const QString &path, qint64 maxBytes)
     return readFilePart(path, 0, maxBytes);
 }
 
+namespace {
+
+// Each call below is made again while a share does not answer for a moment
+// (retriedThroughShareStall); those that change something only where a failed attempt has left
+// nothing behind.
+bool failed(bool succeeded)
+{
+    return !succeeded;
+}
+template <typename T>
+bool failed(const std::optional<T> &result)
+{
+    return !result;
+}
+template <typename Attempt>
+auto retried(Attempt attempt)
+{
+    return retriedThroughShareStall(attempt, [](const auto &result) { return failed(result); });
+}
+
+} // namespace
+
 std::optional<qint64> regularFileSize(const QString &path)
 {
-    beginCall();
-    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
-    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
-    if (!entry || !S_ISREG(entry->st_mode))
-        return std::nullopt;
-    return qint64(entry->st_size);
+    return retried([&]() -> std::optional<qint64> {
+        beginCall();
+        const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+        const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+        if (!entry || !S_ISREG(entry->st_mode))
+            return std::nullopt;
+        return qint64(entry->st_size);
+    });
 }
 
 std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes)
 {
-    beginCall();
-    const int descriptor = openRegularFileForReading(path);
-    if (descriptor < 0)
-        return std::nullopt;
-    std::optional<QByteArray> bytes = readFrom(descriptor, offset, maxBytes);
-    const KeptErrno kept;
-    ::close(descriptor);
-    return bytes;
+    return retried([&]() -> std::optional<QByteArray> {
+        beginCall();
+        const int descriptor = openRegularFileForReading(path);
+        if (descriptor < 0)
+            return std::nullopt;
+        std::optional<QByteArray> bytes = readFrom(descriptor, offset, maxBytes);
+        const KeptErrno kept;
+        ::close(descriptor);
+        return bytes;
+    });
 }
 
-bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
+namespace {
+
+// One attempt: a failed one leaves the file as it was (its staged copy is removed).
+bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAccess access)
 {
     beginCall();
     std::optional<PlacedName> placed = place(path, LastName::AsItIs);
@@ -399,30 +438,49 @@ bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewF
     return staged.ready() && staged.replace(placed->name());
 }
 
-CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
+// An attempt of a call that gives a name, and whether it failed before giving it: only then can it
+// be made again, since a name given despite an error would look like another's on a second try.
+template <typename Result>
+struct NamingAttempt {
+    Result result;
+    bool nothingNamed;
+};
+
+NamingAttempt<CreateResult> createFileOnce(const QString &path, const QByteArray &bytes)
 {
     beginCall();
     const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     if (!placed)
-        return CreateResult::Failed;
+        return {CreateResult::Failed, true};
     if (placed->entry())
-        return CreateResult::AlreadyExists;
+        return {CreateResult::AlreadyExists, false};
     StagedFile staged(placed->directory(), bytes, std::nullopt);
     if (!staged.ready())
-        return CreateResult::Failed;
+        return {CreateResult::Failed, true};
     const CreateResult result = staged.createExclusively(placed->name());
+    if (result != CreateResult::Failed)
+        return {result, false};
+    const KeptErrno kept;
+    if (staged.landedAt(placed->name()))
+        return {CreateResult::Created, false};
     // A share may say only "not permitted" when another computer made the file first.
-    if (result == CreateResult::Failed && placed->entry())
-        return CreateResult::AlreadyExists;
-    return result;
+    if (placed->entry())
+        return {CreateResult::AlreadyExists, false};
+    return {result, errno == ENOENT};
 }
 
-bool appendToExistingFile(const QString &path, const QByteArray &bytes)
+// An append's attempt, and whether it failed leaving the file as it was.
+struct AppendAttempt {
+    bool appended;
+    bool fileAsItWas;
+};
+
+AppendAttempt appendOnce(const QString &path, const QByteArray &bytes)
 {
     beginCall();
     const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
     if (!placed)
-        return false;
+        return {false, true};
     // Read-write: an SMB share reached through libsmbclient fails an append opened write-only, and
     // gives I/O errors for seconds after. A file this account may only write is opened so.
     constexpr int kAppending = O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
@@ -430,33 +488,62 @@ bool appendToExistingFile(const QString &path, const QByteArray &bytes)
     if (descriptor < 0 && errno == EACCES)
         descriptor = ::openat(placed->directory(), placed->name(), O_WRONLY | kAppending);
     if (descriptor < 0)
-        return false;
+        return {false, true};
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !isRegular(status) || isSharedHardLink(*placed, status)) {
         if (S_ISREG(status.st_mode))
             refuseLink();
+        const KeptErrno kept;
         ::close(descriptor);
-        return false;
+        return {false, true};
     }
     // Another program's append must not land between our bytes and our cut-back.
     if (lockExclusively(descriptor) == LockOutcome::TimedOut) {
         ::close(descriptor);
-        return false;
+        return {false, true};
     }
     const off_t oldSize = currentSize(descriptor);
     const bool written = oldSize >= 0 && writeEverything(descriptor, bytes) && ::fsync(descriptor) == 0;
+    bool asItWas = !written && oldSize < 0;
     if (!written && oldSize >= 0) {
+        const KeptErrno kept;
         // Shrinking needs no space, so a full disk cannot refuse it. The size is checked first, so
         // that bytes someone else appended (on a share without locks) are never cut off.
         struct stat now {};
-        if (::fstat(descriptor, &now) == 0 && now.st_size > oldSize && now.st_size <= oldSize + bytes.size()
-            && ::ftruncate(descriptor, oldSize) == 0)
-            ::fsync(descriptor);
+        if (::fstat(descriptor, &now) == 0 && now.st_size == oldSize)
+            asItWas = true;
+        else if (now.st_size > oldSize && now.st_size <= oldSize + bytes.size()
+                 && ::ftruncate(descriptor, oldSize) == 0)
+            asItWas = ::fsync(descriptor) == 0;
     }
     // Once synced the bytes are on the disk, whatever closing says.
     const KeptErrno kept;
     ::close(descriptor);
-    return written;
+    return {written, asItWas};
+}
+
+} // namespace
+
+bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
+{
+    return retried([&] { return writeWholeFileOnce(path, bytes, access); });
+}
+
+CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
+{
+    return retriedThroughShareStall([&] { return createFileOnce(path, bytes); },
+                                    [](const NamingAttempt<CreateResult> &attempt) {
+                                        return attempt.result == CreateResult::Failed && attempt.nothingNamed;
+                                    })
+        .result;
+}
+
+bool appendToExistingFile(const QString &path, const QByteArray &bytes)
+{
+    return retriedThroughShareStall(
+               [&] { return appendOnce(path, bytes); },
+               [](const AppendAttempt &attempt) { return !attempt.appended && attempt.fileAsItWas; })
+        .appended;
 }
 
 static MakeDirectoryResult directoryFailure(int error)
@@ -477,13 +564,19 @@ static MakeDirectoryResult directoryFailure(int error)
 
 MakeDirectoryResult makeDirectory(const QString &path)
 {
-    beginCall();
-    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
-    if (!placed)
-        return MakeDirectoryResult::Failed;
-    if (::mkdirat(placed->directory(), placed->name(), 0777) == 0)
-        return MakeDirectoryResult::Created;
-    return directoryFailure(errno);
+    // A directory made in spite of an error is there on the next try: AlreadyExists, as when
+    // another computer made it.
+    return retriedThroughShareStall(
+        [&] {
+            beginCall();
+            const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+            if (!placed)
+                return MakeDirectoryResult::Failed;
+            if (::mkdirat(placed->directory(), placed->name(), 0777) == 0)
+                return MakeDirectoryResult::Created;
+            return directoryFailure(errno);
+        },
+        [](MakeDirectoryResult result) { return result == MakeDirectoryResult::Failed; });
 }
 
 std::optional<QString> makeStagingDirectory(const QString &parent)
@@ -540,45 +633,51 @@ bool pathExists(const QString &path)
 
 std::optional<EntryFacts> entryFacts(const QString &path)
 {
-    beginCall();
-    const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
-    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
-    if (!entry)
-        return std::nullopt;
-    return EntryFacts{S_ISDIR(entry->st_mode), entry->st_uid == ::geteuid(),
-                      qint64(::time(nullptr)) - qint64(entry->st_mtime)};
+    return retried([&]() -> std::optional<EntryFacts> {
+        beginCall();
+        const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
+        const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+        if (!entry)
+            return std::nullopt;
+        return EntryFacts{S_ISDIR(entry->st_mode), entry->st_uid == ::geteuid(),
+                          qint64(::time(nullptr)) - qint64(entry->st_mtime)};
+    });
 }
 
 bool isDirectory(const QString &path)
 {
-    beginCall();
-    const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
-    const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
-    return entry && S_ISDIR(entry->st_mode);
+    return retried([&] {
+        beginCall();
+        const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
+        const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
+        return entry && S_ISDIR(entry->st_mode);
+    });
 }
 
 std::optional<QStringList> directoryEntries(const QString &path)
 {
-    beginCall();
-    const int opened = openDirectory(path);
-    const int directory = opened < 0 ? -1 : ::openat(opened, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (opened >= 0)
-        ::close(opened);
-    DIR *listing = directory < 0 ? nullptr : ::fdopendir(directory);
-    if (!listing) {
-        if (directory >= 0)
-            ::close(directory);
-        return std::nullopt;
-    }
-    QStringList names;
-    while (const dirent *entry = ::readdir(listing)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(QFile::decodeName(name));
-    }
-    ::closedir(listing);
-    names.sort();
-    return names;
+    return retried([&]() -> std::optional<QStringList> {
+        beginCall();
+        const int opened = openDirectory(path);
+        const int directory = opened < 0 ? -1 : ::openat(opened, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (opened >= 0)
+            ::close(opened);
+        DIR *listing = directory < 0 ? nullptr : ::fdopendir(directory);
+        if (!listing) {
+            if (directory >= 0)
+                ::close(directory);
+            return std::nullopt;
+        }
+        QStringList names;
+        while (const dirent *entry = ::readdir(listing)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names.append(QFile::decodeName(name));
+        }
+        ::closedir(listing);
+        names.sort();
+        return names;
+    });
 }
 
 bool removeFile(const QString &path)

@@ -2,6 +2,7 @@
 #include "app/command_line_messages.h"
 #include "app/translations.h"
 #include "platform/files.h"
+#include "platform/path_state.h"
 #include "report/class_report.h"
 #include "report/report_pictures.h"
 
@@ -91,8 +92,14 @@ int main(int argc, char *argv[])
     const std::optional<ClassReport> report = readClassReport(startDirectory, QDateTime::currentDateTime());
     if (!report) {
         const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
-        say(QStringLiteral("Nem olvasható a tanulók listája: %1 (%2)")
-                .arg(QDir::toNativeSeparators(startDirectory + "/init.usr"), reason));
+        const QString registry = startDirectory + "/init.usr";
+        // In a class folder a refusal means that this account is not in the class's group.
+        const QString advice = platform::pathState(registry) == platform::PathState::NotPermitted
+                                   ? QStringLiteral(" A fiókod nincs benne az osztály csoportjában (vagy a felvétele "
+                                                    "óta még nem jelentkeztél be újra): a rendszergazda vegye fel.")
+                                   : QString();
+        say(QStringLiteral("Nem olvasható a tanulók listája: %1 (%2)%3")
+                .arg(QDir::toNativeSeparators(registry), reason, advice));
         return 1;
     }
     if (outputTouchesData(output, startDirectory, report->registryNames)) {

@@ -43,8 +43,10 @@ if [ -e "$config" ]; then
         cp -p "$config" "$saved"
     fi
 fi
+outsider=vokalindo-vendeg
 put_back() {
     if [ -n "$saved" ]; then cp -p "$saved" "$config"; else rm -f "$config"; fi
+    userdel --remove "$outsider" 2>/dev/null || true
     rm -rf "$work"
 }
 trap put_back EXIT
@@ -122,6 +124,15 @@ if [ "$(stat -c %a "$shared")" = 3770 ] \
     && [ -d "$learner_dir" ] && [ -f "$shared/init.usr" ]; then
     pass "the folder is 3770: ${accounts[1]} can neither rename ${accounts[0]}'s directory nor remove init.usr"
 else fail "the sticky folder let ${accounts[1]} move or remove another's entry (mode $(stat -c %a "$shared"))"; fi
+
+# An account outside the class's group is told why the report cannot read the list of names.
+getent passwd "$outsider" >/dev/null || useradd --create-home --shell /usr/sbin/nologin "$outsider"
+said="$(cd / && runuser -u "$outsider" -- env LC_ALL=C.UTF-8 vokalindo-report -d "$shared" -o /tmp/vokalindo-vendeg.html 2>&1)"
+ended=$?
+if [ "$ended" = 1 ] && [[ "$said" == *"nincs hozzá jogosultság"*"osztály csoportjában"* ]]; then
+    pass "an account outside $group is told that it is not in the class's group"
+else fail "an account outside $group: status $ended, $said"; fi
+rm -f /tmp/vokalindo-vendeg.html
 
 if [ "$entries" -ge 4 ] && [ -z "$unusable" ]; then
     pass "all $entries entries of the shared folder belong to $group, group-writable, usable by both accounts"

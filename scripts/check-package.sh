@@ -314,13 +314,19 @@ else fail "with HOME on a plain file: $(tr '\n' ' ' <"$work/nodir.log")"; fi
 
 # Without a desktop the launcher says so, in Hungarian and in English, ends with status 1 (not Qt's
 # abort, 134) and makes nothing.
-mkdir -p "$work/nodisplay-home"
-env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/nodisplay-home" VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" \
-    timeout 10 "$root/$launcher" </dev/null >"$work/nodisplay.log" 2>&1
-status=$?
-if [ "$status" = 1 ] && grep -q 'grafikus asztali környezet kell' "$work/nodisplay.log" && grep -q 'needs a graphical desktop' "$work/nodisplay.log" \
-    && [ -z "$(ls -A "$work/nodisplay-home")" ]; then pass "without a display the launcher stops with status 1 and a message"
-else fail "without a display: status $status, $(tr '\n' ' ' <"$work/nodisplay.log")"; fi
+# So does the program started with a folder of its own (the launcher hands it the arguments).
+mkdir -p "$work/nodisplay-home" "$work/nodisplay-class"
+: >"$work/nodisplay-class/init.usr"
+for arguments in "" "--directory $work/nodisplay-class"; do
+    # shellcheck disable=SC2086 # the arguments are words of this script's own
+    env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/nodisplay-home" VOKALINDO_SYSTEM_CONFIG="$work/no-such-system.conf" \
+        timeout 10 "$root/$launcher" $arguments </dev/null >"$work/nodisplay.log" 2>&1
+    status=$?
+    if [ "$status" = 1 ] && grep -q 'grafikus asztali környezet kell' "$work/nodisplay.log" && grep -q 'needs a graphical desktop' "$work/nodisplay.log" \
+        && [ -z "$(ls -A "$work/nodisplay-home")" ] && [ "$(ls -A "$work/nodisplay-class")" = init.usr ]; then
+        pass "without a display the launcher${arguments:+ with $arguments} stops with status 1 and a message"
+    else fail "without a display${arguments:+ with $arguments}: status $status, $(tr '\n' ' ' <"$work/nodisplay.log")"; fi
+done
 
 # --- The command line ----------------------------------------------------------------------
 # --help and --version need no display; anything the program does not know ends with status 2 and

@@ -17,8 +17,9 @@
 // Prints "ready" once the window is up ("start-up failed" and the messages shown, if it cannot
 // start); then for each operation
 //   begin <TAB> op <TAB> key <TAB> stamp
-//   done <TAB> op <TAB> key <TAB> stamp <TAB> the messages shown, joined by " | "
-// where key is the name, the tag or the path, and stamp the date and time text of the record.
+//   done <TAB> op <TAB> key <TAB> stamp <TAB> the messages shown, joined by " | " <TAB> the file trail
+// where key is the name, the tag or the path, stamp the date and time text of the record, and the
+// file trail what the file layer noted meanwhile (the system error behind a failure, joined by " | ").
 #include "list_versions.h"
 
 #include "support/fixed_clock.h"
@@ -39,6 +40,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -60,6 +62,19 @@ int arityOf(const QString &kind)
     if (kind == QLatin1String("save"))
         return 3;
     return -1;
+}
+
+// What the file layer noted since the operation began: the system errors behind its failures.
+QStringList t_fileTrail;
+
+void keepFileTrail(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (context.category && std::strcmp(context.category, "vokalindo.files") == 0)
+        t_fileTrail.append(message.simplified());
+    else if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (type == QtFatalMsg)
+        std::abort();
 }
 
 void say(const QStringList &fields)
@@ -95,6 +110,7 @@ public:
         }
         const QString key = kind == QLatin1String("save") ? arguments.at(2) : arguments.value(0);
         say({QStringLiteral("begin"), kind, key, stamp});
+        t_fileTrail.clear();
         const qsizetype shownBefore = dialogs.shown.size();
         QStringList notes;
         if (kind == QLatin1String("wait")) {
@@ -117,7 +133,8 @@ public:
             if (dialogs.shown.at(i).kind == ScriptedDialogs::Shown::Message)
                 notes.append(dialogs.shown.at(i).text.simplified());
         }
-        say({QStringLiteral("done"), kind, key, stamp, notes.join(QLatin1String(" | "))});
+        say({QStringLiteral("done"), kind, key, stamp, notes.join(QLatin1String(" | ")),
+             t_fileTrail.join(QLatin1String(" | "))});
     }
 
     QString messages() const
@@ -240,7 +257,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The offscreen platform warns of every popup it cannot raise; the report is on standard output.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false\nvokalindo.files.info=true"));
+    qInstallMessageHandler(keepFileTrail);
     QApplication application(argc, argv);
     QStringList arguments = application.arguments().mid(1);
     if (arguments.isEmpty())
