@@ -413,9 +413,17 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
                                            [](int directory) { return directory < 0; });
     if (m_directory < 0)
         return;
-    const QByteArray made = "new-" + self.token;
-    Making making = retriedThroughShareStall([&] { return makeLock(m_directory, made, m_content); },
-                                             [](Making making) { return making == Making::Failed; });
+    // Each try under a name of its own: what a failed one could not remove is a leftover, tidied
+    // later, and never in the next one's way.
+    QByteArray made = "new-" + self.token;
+    int tries = 0;
+    Making making = retriedThroughShareStall(
+        [&] {
+            if (tries++ > 0)
+                made = "new-" + self.token + '-' + QByteArray::number(tries);
+            return makeLock(m_directory, made, m_content);
+        },
+        [](Making making) { return making == Making::Failed; });
     if (making == Making::DirectoryGone) {
         ::close(m_directory);
         m_directory = openLockDirectory(m_startDirectory, m_failure);
