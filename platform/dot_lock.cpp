@@ -451,11 +451,19 @@ DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patien
         // for as long as ours is still there to be moved.
         const int refusal = errno;
         struct stat ours {};
-        if (::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) {
+        const bool moved = ::fstatat(m_directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+        const LockEntry lock = readLock(m_directory, kLockName);
+        // A share may carry the rename out and lose its answer: the lock in place is ours then.
+        if (moved && lock.kind == LockEntry::Readable && lock.content == m_content) {
+            m_held = true;
+            m_failure = LockFailure::None;
+            removeLeftovers(m_directory);
+            return;
+        }
+        if (moved) {
             qCInfo(lcFiles) << "the folder's lock cannot be put in place:" << strerror(refusal);
             return;
         }
-        const LockEntry lock = readLock(m_directory, kLockName);
         if (lock.kind == LockEntry::NoLock) {
             qCInfo(lcFiles) << "something that is no lock stands in the folder lock's place; it is moved aside";
             takeOver(m_directory, lock);

@@ -307,10 +307,15 @@ private:
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_descriptor);
         for (int attempt = 0; attempt < 100 && m_name.isEmpty(); ++attempt) {
             const QByteArray name = stagingName();
-            if (::linkat(AT_FDCWD, self.constData(), m_directory, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            const bool linked =
+                ::linkat(AT_FDCWD, self.constData(), m_directory, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+            const int error = errno;
+            if (linked || (error != EEXIST && landedAt(name.constData()))) {
                 m_name = name;
-            else if (errno != EEXIST)
+            } else if (error != EEXIST) {
+                errno = error;
                 return false;
+            }
         }
         return !m_name.isEmpty();
     }
@@ -586,13 +591,24 @@ std::optional<QString> makeStagingDirectory(const QString &parent)
     if (directory < 0)
         return std::nullopt;
     std::optional<QString> made;
-    for (int attempt = 0; attempt < 100 && !made; ++attempt) {
-        const QByteArray name = stagingName();
-        if (::mkdirat(directory, name.constData(), 0777) == 0)
-            made = joinPath(parent, QFile::decodeName(name));
-        else if (errno != EEXIST)
-            break;
-    }
+    const auto attempt = [&] {
+        for (int tries = 0; tries < 100; ++tries) {
+            const QByteArray name = stagingName();
+            if (::mkdirat(directory, name.constData(), 0777) == 0)
+                return joinPath(parent, QFile::decodeName(name));
+            if (errno != EEXIST) {
+                // Made all the same by a share that lost its answer: gone again, or tidied later
+                // with the stale ones.
+                const KeptErrno kept;
+                ::unlinkat(directory, name.constData(), AT_REMOVEDIR);
+                break;
+            }
+        }
+        return QString();
+    };
+    const QString name = retriedThroughShareStall(attempt, [](const QString &name) { return name.isEmpty(); });
+    if (!name.isEmpty())
+        made = name;
     ::close(directory);
     return made;
 }
@@ -604,15 +620,20 @@ MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &t
     const std::optional<PlacedName> target = place(to, LastName::AsItIs);
     if (!source || !target)
         return MakeDirectoryResult::Failed;
+    // A share may carry the move out and lose its answer: ours is then where it was sent.
+    const auto landed = [&] {
+        const KeptErrno kept;
+        return !source->entry() && errno == ENOENT && target->entry();
+    };
     if (::renameat2(source->directory(), source->name(), target->directory(), target->name(), RENAME_NOREPLACE) == 0)
         return MakeDirectoryResult::Created;
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return directoryFailure(errno);
+        return landed() ? MakeDirectoryResult::Created : directoryFailure(errno);
     // Without the exclusive rename (a network share) a plain one serves: it cannot replace a
     // directory that holds anything, and ours never comes empty.
     if (target->entry())
         return MakeDirectoryResult::AlreadyExists;
-    if (::renameat(source->directory(), source->name(), target->directory(), target->name()) == 0)
+    if (::renameat(source->directory(), source->name(), target->directory(), target->name()) == 0 || landed())
         return MakeDirectoryResult::Created;
     const int error = errno;
     // A share may say only "not permitted" when another computer took the name first.

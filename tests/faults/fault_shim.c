@@ -8,7 +8,9 @@
 // index of the first matching call that fails, and how many fail from there (a negative count:
 // every later one, as a full disk stays full). A read or write first lets `bytes_before_failure`
 // bytes through, the last part of them as a short one. A failing fsync loses what the descriptor
-// wrote since it was last synced, as a device whose writeback fails does.
+// wrote since it was last synced, as a device whose writeback fails does. The families
+// "rename-done" and "mkdir-done" let the call take effect and then report the error, as a network
+// share's client does when the server's answer is lost.
 #define _GNU_SOURCE
 #undef _FORTIFY_SOURCE
 #include <dlfcn.h>
@@ -342,43 +344,63 @@ int ftruncate64(int descriptor, off64_t length)
     return decide("ftruncate", descriptor, NULL, 0) < 0 ? -1 : REAL(ftruncate64)(descriptor, length);
 }
 
+// A call that took effect, reported as failed when a "-done" plan says so.
+static int done_then(const char *family, int from_directory, const char *from, int to_directory, const char *to,
+                     int result)
+{
+    if (result == 0 && decide2(family, from_directory, from, to_directory, to, 0) < 0)
+        return -1;
+    return result;
+}
+
 int rename(const char *from, const char *to)
 {
-    return decide2("rename", AT_FDCWD, from, AT_FDCWD, to, 0) < 0 ? -1 : REAL(rename)(from, to);
+    if (decide2("rename", AT_FDCWD, from, AT_FDCWD, to, 0) < 0)
+        return -1;
+    return done_then("rename-done", AT_FDCWD, from, AT_FDCWD, to, REAL(rename)(from, to));
 }
 
 int renameat(int from_directory, const char *from, int to_directory, const char *to)
 {
-    return decide2("rename", from_directory, from, to_directory, to, 0) < 0
-               ? -1
-               : REAL(renameat)(from_directory, from, to_directory, to);
+    if (decide2("rename", from_directory, from, to_directory, to, 0) < 0)
+        return -1;
+    return done_then("rename-done", from_directory, from, to_directory, to,
+                     REAL(renameat)(from_directory, from, to_directory, to));
 }
 
 int renameat2(int from_directory, const char *from, int to_directory, const char *to, unsigned flags)
 {
-    return decide2("rename", from_directory, from, to_directory, to, 0) < 0
-               ? -1
-               : REAL(renameat2)(from_directory, from, to_directory, to, flags);
+    if (decide2("rename", from_directory, from, to_directory, to, 0) < 0)
+        return -1;
+    return done_then("rename-done", from_directory, from, to_directory, to,
+                     REAL(renameat2)(from_directory, from, to_directory, to, flags));
 }
 
 int link(const char *from, const char *to)
 {
-    return decide2("rename", AT_FDCWD, from, AT_FDCWD, to, 0) < 0 ? -1 : REAL(link)(from, to);
+    if (decide2("rename", AT_FDCWD, from, AT_FDCWD, to, 0) < 0)
+        return -1;
+    return done_then("rename-done", AT_FDCWD, from, AT_FDCWD, to, REAL(link)(from, to));
 }
 
 int linkat(int from_directory, const char *from, int to_directory, const char *to, int flags)
 {
-    return decide2("rename", from_directory, from, to_directory, to, 0) < 0
-               ? -1
-               : REAL(linkat)(from_directory, from, to_directory, to, flags);
+    if (decide2("rename", from_directory, from, to_directory, to, 0) < 0)
+        return -1;
+    return done_then("rename-done", from_directory, from, to_directory, to,
+                     REAL(linkat)(from_directory, from, to_directory, to, flags));
 }
 
 int mkdir(const char *path, mode_t mode)
 {
-    return decide("mkdir", AT_FDCWD, path, 0) < 0 ? -1 : REAL(mkdir)(path, mode);
+    if (decide("mkdir", AT_FDCWD, path, 0) < 0)
+        return -1;
+    return done_then("mkdir-done", AT_FDCWD, path, AT_FDCWD, NULL, REAL(mkdir)(path, mode));
 }
 
 int mkdirat(int directory, const char *path, mode_t mode)
 {
-    return decide("mkdir", directory, path, 0) < 0 ? -1 : REAL(mkdirat)(directory, path, mode);
+    if (decide("mkdir", directory, path, 0) < 0)
+        return -1;
+    return done_then("mkdir-done", directory, path, AT_FDCWD, NULL, REAL(mkdirat)(directory, path, mode));
 }
