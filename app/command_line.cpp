@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <sys/stat.h>
 
 #ifndef VOKALINDO_VERSION
 #define VOKALINDO_VERSION "1.0"
@@ -176,14 +175,4 @@ std::optional<QString> enterStartDirectory(const QString &directory)
     if (!info.isDir() || !QDir::setCurrent(directory))
         return QStringLiteral("A megadott mappa nem nyitható meg: %1\r\nA program kilép.").arg(shown);
     return std::nullopt;
-}
-
-void openNewFilesToTheFoldersGroup(const QString &directory)
-{
-    struct stat status {};
-    if (::stat(QFile::encodeName(directory).constData(), &status) != 0 || !S_ISDIR(status.st_mode)
-        || (status.st_mode & S_ISGID) == 0)
-        return;
-    const mode_t mask = ::umask(0);
-    ::umask(mask & ~static_cast<mode_t>(S_IRWXG));
 }

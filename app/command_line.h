@@ -37,8 +37,3 @@ QString noGraphicalDesktopText();
 // Makes the directory the working directory. Nothing on success; otherwise the message for the
 // learner, naming the directory.
 std::optional<QString> enterStartDirectory(const QString &directory);
-
-// In a folder that a class's group shares (one with the set-group-ID bit, which gives whatever is
-// made inside the folder's group), what the program makes must be writable by that group too: the
-// group part of the umask is cleared. Elsewhere the umask stays as it is.
-void openNewFilesToTheFoldersGroup(const QString &directory);

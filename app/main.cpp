@@ -6,6 +6,7 @@
 #include "app/translations.h"
 #include "app/window_texts.h"
 #include "platform/clock.h"
+#include "platform/folder_group.h"
 #include "platform/graphical_desktop.h"
 #include "platform/qt_dialogs.h"
 
@@ -49,7 +50,7 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    openNewFilesToTheFoldersGroup(QDir::currentPath());
+    platform::openNewFilesToTheFoldersGroup(QDir::currentPath());
     platform::SystemClock clock;
     // Seeded once: every draw of the program's life comes from this one stream.
     platform::ClockSeededRandom random(clock);

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -41,12 +42,15 @@ public:
     LockFailure failure() const { return m_failure; }
 
 private:
-    int m_startDirectory = -1;
-    int m_directory = -1; // the lock's directory, open for the *at calls
+    struct Place; // where the lock is, as each system reaches it
+    std::unique_ptr<Place> m_place;
     QByteArray m_content; // what our owner file holds: the computer, this process, this turn's token
     bool m_held = false;
     LockFailure m_failure = LockFailure::NotFree;
 };
+
+// No turn comes near a minute: one is an addition or a record, a few calls on the slowest share.
+inline constexpr qint64 kLockStaleAfterSeconds = 60;
 
 // Whoever a lock's owner file names as its holder.
 struct LockHolder {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 #include "app/translations.h"
+#include "platform/folder_group.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -174,9 +175,9 @@ private slots:
         QCOMPARE(::chmod(shared.constData(), 02770), 0);
 
         const mode_t before = ::umask(022);
-        openNewFilesToTheFoldersGroup(QFile::decodeName(own));
+        platform::openNewFilesToTheFoldersGroup(QFile::decodeName(own));
         const mode_t afterOwn = ::umask(077);
-        openNewFilesToTheFoldersGroup(QFile::decodeName(shared));
+        platform::openNewFilesToTheFoldersGroup(QFile::decodeName(shared));
         const mode_t afterShared = ::umask(before);
         QCOMPARE(afterOwn, mode_t(022));
         QCOMPARE(afterShared, mode_t(007));

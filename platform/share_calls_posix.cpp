@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/share_calls.h"
+#include "platform/share_calls_posix.h"
 
 #include <cerrno>
 #include <chrono>

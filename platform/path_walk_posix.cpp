@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/path_walk.h"
+#include "platform/path_walk_posix.h"
 
-#include "platform/share_calls.h"
+#include "platform/share_calls_posix.h"
 
 #include <QList>
 
