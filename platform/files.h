@@ -10,8 +10,8 @@
 // Reading and writing whole files, appending, directories. Nothing here knows what the files mean.
 // Every write is checked down to the disk: a call reports success only once the bytes are synced,
 // so a full disk or a failing device is never reported as success. Every path is walked by the link
-// rule of platform/path_walk_posix.h, so a link that another account planted never leads a read or a write
-// anywhere.
+// rule (platform/path_walk_posix.h, platform/path_walk_windows.h), so a link that another account
+// planted never leads a read or a write anywhere.
 namespace platform {
 
 QString joinPath(const QString &directory, const QString &name);
