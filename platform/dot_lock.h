@@ -18,6 +18,8 @@ enum class LockFailure {
                     // learner's: only its owner (the teacher) or root may make it
 };
 
+class LockPlace;
+
 // Turns for the programs of every computer that shares a start directory, kept by the folder
 // itself: the directory ".vokalindo-lock/held", with the file "owner" inside naming the computer
 // and the process that holds the turn. It is made whole under a name of its own and renamed into
@@ -42,9 +44,8 @@ public:
     LockFailure failure() const { return m_failure; }
 
 private:
-    struct Place; // where the lock is, as each system reaches it
-    std::unique_ptr<Place> m_place;
-    QByteArray m_content; // what our owner file holds: the computer, this process, this turn's token
+    std::unique_ptr<LockPlace> m_place; // the lock's entries, as this system reaches them
+    QByteArray m_content;               // what our owner file holds: the computer, this process, this turn's token
     bool m_held = false;
     LockFailure m_failure = LockFailure::NotFree;
 };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/dot_lock.h"
+#include "platform/lock_place.h"
 
 #include "platform/file_trail.h"
 #include "platform/path_walk_posix.h"
@@ -26,38 +26,14 @@ namespace platform {
 
 namespace {
 
-const char kDirectoryName[] = ".vokalindo-lock";
-const char kLockName[] = "held";
-const char kOwnerName[] = "owner";
-// Tidying what killed programs left never holds a turn up for long, however much there is.
-constexpr qint64 kLeftoverBudgetMs = 200;
-
-QByteArray randomToken()
-{
-    return QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-}
-
 QByteArray firstLineOf(const char *path)
 {
     QFile file(QString::fromLatin1(path));
     return file.open(QIODevice::ReadOnly) ? file.readLine(256).trimmed() : QByteArray();
 }
 
-LockHolder thisProcess()
-{
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    char space[64] = {};
-    const ssize_t length = ::readlink("/proc/self/ns/pid", space, sizeof space - 1);
-    return {QByteArray(host),
-            firstLineOf("/proc/sys/kernel/random/boot_id") + ' ' + QByteArray(space, qMax<ssize_t>(length, 0)),
-            qint64(::getpid()), randomToken()};
-}
-
-bool processGone(qint64 pid)
-{
-    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-}
+// Tidying what killed programs left never holds a turn up for long, however much there is.
+constexpr qint64 kLeftoverBudgetMs = 200;
 
 // An entry of the lock's directory opened as a directory, never through a link.
 int openEntryDirectory(int directory, const char *name)
@@ -81,7 +57,7 @@ int removeEntry(int directory, const char *name, Unlink unlink)
     const int entry = openEntryDirectory(directory, name);
     if (entry < 0)
         return errno == ENOTDIR || errno == ELOOP ? unlink(directory, name, 0) : -1;
-    unlink(entry, kOwnerName, 0);
+    unlink(entry, kLockOwnerName, 0);
     ::close(entry);
     return unlink(directory, name, AT_REMOVEDIR);
 }
@@ -105,12 +81,12 @@ int openLockDirectory(int startDirectory, LockFailure &failure)
     }
     const bool shared = othersMayWriteIn(start);
     if (!shared || start.st_uid == ::geteuid()) {
-        if (::mkdirat(startDirectory, kDirectoryName, 0700) == 0)
-            ::fchmodat(startDirectory, kDirectoryName, start.st_mode & 02777, 0);
+        if (::mkdirat(startDirectory, kLockDirectoryName, 0700) == 0)
+            ::fchmodat(startDirectory, kLockDirectoryName, start.st_mode & 02777, 0);
         else if (isMomentaryShareError(errno))
             return -1; // to be tried again
     }
-    const int directory = openEntryDirectory(startDirectory, kDirectoryName);
+    const int directory = openEntryDirectory(startDirectory, kLockDirectoryName);
     const bool missing = directory < 0 && (errno == ENOENT || errno == ENOTDIR || errno == ELOOP);
     struct stat status {};
     const bool opened = directory >= 0 && ::fstat(directory, &status) == 0;
@@ -129,22 +105,6 @@ int openLockDirectory(int startDirectory, LockFailure &failure)
     }
     return directory;
 }
-
-// What stands in the lock's place, judged by what it is.
-struct LockEntry {
-    enum Kind {
-        None,       // nothing
-        NoLock,     // anything else than a directory holding a regular owner file: a link, a file, a
-                    // FIFO, a directory with something else under the owner's name
-        Ownerless,  // a directory without the owner's file: a lock being released, one planted, or a
-                    // live one as a share's cache may show it for a moment
-        Readable,   // a lock, its owner's lines read
-        Unreadable, // a directory whose owner's lines cannot be read (no permission, an I/O error)
-    } kind = None;
-    QByteArray content;
-    QByteArray identity; // the same lock seen again has the same
-    qint64 changed = 0;  // when it was last changed, by the server's clock
-};
 
 // The time a lock was last changed. Its change time is the server's own and no account can set it,
 // unlike its modification time, which anyone may date in the future on a file of theirs.
@@ -175,7 +135,7 @@ LockEntry readOpenedLock(int lock)
         seen.identity = "unknown";
         return seen;
     }
-    const int owner = ::openat(lock, kOwnerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int owner = ::openat(lock, kLockOwnerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (owner < 0) {
         seen.kind = errno == ENOENT                                        ? LockEntry::Ownerless
                     : errno == ELOOP || errno == ENOTDIR || errno == ENXIO ? LockEntry::NoLock
@@ -218,21 +178,6 @@ LockEntry readLock(int directory, const char *name)
     return seen;
 }
 
-// How long this process has seen each lock unchanged, over all its turns: a lock dated in the
-// future by another clock (or by hand) is judged by this process's own clock instead.
-qint64 msSeenByThisProcess(const QByteArray &identity)
-{
-    static QMutex mutex;
-    static QHash<QByteArray, QElapsedTimer> seen;
-    const QMutexLocker locker(&mutex);
-    if (seen.size() > 1000)
-        seen.clear();
-    QElapsedTimer &since = seen[identity];
-    if (!since.isValid())
-        since.start();
-    return since.elapsed();
-}
-
 bool writeAll(int descriptor, const QByteArray &content)
 {
     qsizetype done = 0;
@@ -244,8 +189,6 @@ bool writeAll(int descriptor, const QByteArray &content)
     }
     return true;
 }
-
-enum class Making { Made, DirectoryGone, Failed };
 
 // A lock made whole under a name of this turn's own: a directory holding the owner's lines. It
 // becomes the folder's lock by a rename onto "held", which every share's server refuses while
@@ -267,9 +210,9 @@ Making makeLock(int directory, const QByteArray &name, const QByteArray &content
     if (::fstat(directory, &parent) == 0)
         ::fchmodat(directory, name.constData(), parent.st_mode & 02777, 0);
     const int made = openEntryDirectory(directory, name.constData());
-    const int descriptor =
-        made < 0 ? -1
-                 : ::openat(made, kOwnerName, O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
+    const int descriptor = made < 0 ? -1
+                                    : ::openat(made, kLockOwnerName,
+                                               O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644);
     if (made >= 0)
         ::close(made);
     if (descriptor >= 0) {
@@ -357,148 +300,122 @@ void removeLeftovers(int directory)
     ::closedir(entries);
 }
 
-} // namespace
+// The lock's entries, reached relative to the lock's directory and never through a link.
+class PosixLockPlace : public LockPlace {
+public:
+    PosixLockPlace(int startDirectory, int directory) : m_startDirectory(startDirectory), m_directory(directory) {}
+    ~PosixLockPlace() override
+    {
+        if (m_directory >= 0)
+            ::close(m_directory);
+        ::close(m_startDirectory);
+    }
+    PosixLockPlace(const PosixLockPlace &) = delete;
+    PosixLockPlace &operator=(const PosixLockPlace &) = delete;
 
-struct DotLock::Place {
-    int startDirectory = -1;
-    int directory = -1; // the lock's directory, open for the *at calls
-};
+    bool reopen(LockFailure &failure) override
+    {
+        if (m_directory >= 0)
+            ::close(m_directory);
+        m_directory = openLockDirectory(m_startDirectory, failure);
+        return m_directory >= 0;
+    }
 
-DotLock::DotLock(const QString &startDirectory, std::chrono::milliseconds patience) : m_place(std::make_unique<Place>())
-{
-    const LockHolder self = thisProcess();
-    m_content = lockFileText(self);
-    // A share that does not answer for a moment is waited out at each step.
-    const std::optional<PlacedName> start =
-        retriedThroughShareStall([&] { return placeName(QFile::encodeName(startDirectory), LastName::FollowTrusted); },
-                                 [](const std::optional<PlacedName> &placed) { return !placed; });
-    if (!start) {
-        qCInfo(lcFiles) << "the folder cannot be reached for its lock:" << strerror(errno);
-        return;
+    Making makeLock(const QByteArray &name, const QByteArray &content) override
+    {
+        return platform::makeLock(m_directory, name, content);
     }
-    m_place->startDirectory = ::openat(start->directory(), start->name(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (m_place->startDirectory < 0) {
-        qCInfo(lcFiles) << "the folder cannot be opened for its lock:" << strerror(errno);
-        return;
-    }
-    m_place->directory = retriedThroughShareStall([&] { return openLockDirectory(m_place->startDirectory, m_failure); },
-                                                  [](int directory) { return directory < 0; });
-    if (m_place->directory < 0)
-        return;
-    // Each try under a name of its own: what a failed one could not remove is a leftover, tidied
-    // later, and never in the next one's way.
-    QByteArray made = "new-" + self.token;
-    int tries = 0;
-    Making making = retriedThroughShareStall(
-        [&] {
-            if (tries++ > 0)
-                made = "new-" + self.token + '-' + QByteArray::number(tries);
-            return makeLock(m_place->directory, made, m_content);
-        },
-        [](Making making) { return making == Making::Failed; });
-    if (making == Making::DirectoryGone) {
-        ::close(m_place->directory);
-        m_place->directory = openLockDirectory(m_place->startDirectory, m_failure);
-        making = m_place->directory < 0 ? Making::Failed : makeLock(m_place->directory, made, m_content);
-    }
-    if (making != Making::Made) {
-        if (making == Making::DirectoryGone)
-            qCInfo(lcFiles) << "the folder's lock directory went away twice while the lock was made";
-        return;
-    }
-    QElapsedTimer waited;
-    waited.start();
-    QByteArray seenIdentity;
-    QElapsedTimer seenFor;
-    for (;;) {
-        if (::renameat(m_place->directory, made.constData(), m_place->directory, kLockName) == 0) {
-            m_held = true;
-            m_failure = LockFailure::None;
-            removeLeftovers(m_place->directory);
-            return;
-        }
-        // Refused, most likely because another's lock is there, which shares say in several ways
-        // (ENOTEMPTY, EEXIST; sshfs "not permitted"; smbnetfs at times "no such file" while that
-        // lock is being moved away), or because something else stands there (ENOTDIR): tried again
-        // for as long as ours is still there to be moved.
-        const int refusal = errno;
-        struct stat ours {};
-        const bool moved =
-            ::fstatat(m_place->directory, made.constData(), &ours, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
-        const LockEntry lock = readLock(m_place->directory, kLockName);
-        // A share may carry the rename out and lose its answer: the lock in place is ours then.
-        if (moved && lock.kind == LockEntry::Readable && lock.content == m_content) {
-            m_held = true;
-            m_failure = LockFailure::None;
-            removeLeftovers(m_place->directory);
-            return;
-        }
-        if (moved) {
-            qCInfo(lcFiles) << "the folder's lock cannot be put in place:" << strerror(refusal);
-            return;
-        }
-        if (lock.kind == LockEntry::NoLock) {
-            qCInfo(lcFiles) << "something that is no lock stands in the folder lock's place; it is moved aside";
-            takeOver(m_place->directory, lock);
-        } else if (lock.kind == LockEntry::Ownerless && removeOwnerless(m_place->directory)) {
-            // Gone: the place is tried again after the pause.
-        } else if (lock.kind != LockEntry::None) {
-            // What stays without its owner's lines is judged as a lock whose lines are not whole.
-            if (!seenFor.isValid() || lock.identity != seenIdentity) {
-                seenIdentity = lock.identity;
-                seenFor.start();
-            }
-            // Dated by a clock ahead of ours, or by hand: seen unchanged for as long counts instead.
-            const qint64 age =
-                std::max(qint64(std::time(nullptr)) - lock.changed, msSeenByThisProcess(lock.identity) / 1000);
-            const SeenLock seen{lock.kind == LockEntry::Readable ? parseLockFile(lock.content) : std::nullopt, age,
-                                seenFor.elapsed()};
-            if (isProvablyStale(seen, self, processGone)) {
-                qCInfo(lcFiles) << "a stale lock of the folder is taken over:" << lock.content;
-                takeOver(m_place->directory, lock);
-                seenFor.invalidate();
-            }
-        }
-        if (waited.elapsed() >= patience.count()) {
-            qCInfo(lcFiles) << "the folder's lock did not come free in" << patience.count() << "ms";
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10 + QRandomGenerator::global()->bounded(30)));
-    }
-    removeEntry(m_place->directory, made.constData(), unlinkWaiting);
-}
 
-DotLock::~DotLock()
-{
+    bool putInPlace(const QByteArray &name) override
+    {
+        return ::renameat(m_directory, name.constData(), m_directory, kLockName) == 0;
+    }
+
+    bool isGone(const QByteArray &name) override
+    {
+        struct stat status {};
+        return ::fstatat(m_directory, name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+    }
+
+    LockEntry readLock() override { return platform::readLock(m_directory, kLockName); }
+    void takeOver(const LockEntry &judged) override { platform::takeOver(m_directory, judged); }
+    bool removeOwnerless() override { return platform::removeOwnerless(m_directory); }
+    void removeMade(const QByteArray &name) override { removeEntry(m_directory, name.constData(), unlinkWaiting); }
+    void removeLeftovers() override { platform::removeLeftovers(m_directory); }
+
     // Only our own: one taken over as stale is another's by now. One that cannot be read back at
     // this moment is still ours. It is emptied in place: on SMB a file that a waiter has open
     // cannot go (the removal waits for it), where a renamed one would fail the waiter's reading.
     // A share's moment of I/O errors is waited out for a few seconds: a lock left in place would
     // keep the class waiting for a minute.
-    for (int attempt = 0; m_held && attempt < 60; ++attempt) {
-        const int lock = openEntryDirectory(m_place->directory, kLockName);
-        if (lock < 0 && errno != EIO)
-            break;
-        bool emptied = false;
-        if (lock >= 0) {
-            const LockEntry seen = readOpenedLock(lock);
-            if (seen.kind != LockEntry::Unreadable && seen.content != m_content) {
+    void release(const QByteArray &ours) override
+    {
+        for (int attempt = 0; attempt < 60; ++attempt) {
+            const int lock = openEntryDirectory(m_directory, kLockName);
+            if (lock < 0 && errno != EIO)
+                break;
+            bool emptied = false;
+            if (lock >= 0) {
+                const LockEntry seen = readOpenedLock(lock);
+                if (seen.kind != LockEntry::Unreadable && seen.content != ours) {
+                    ::close(lock);
+                    break;
+                }
+                emptied = unlinkWaitingAt(lock, kLockOwnerName) == 0 || errno == ENOENT;
                 ::close(lock);
+            }
+            if (emptied) {
+                removeEmptiedLock(m_directory, ours);
                 break;
             }
-            emptied = unlinkWaitingAt(lock, kOwnerName) == 0 || errno == ENOENT;
-            ::close(lock);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        if (emptied) {
-            removeEmptiedLock(m_place->directory, m_content);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (m_place->directory >= 0)
-        ::close(m_place->directory);
-    if (m_place->startDirectory >= 0)
-        ::close(m_place->startDirectory);
+
+private:
+    int m_startDirectory;
+    int m_directory; // the lock's directory, open for the *at calls
+};
+
+} // namespace
+
+std::unique_ptr<LockPlace> LockPlace::open(const QString &startDirectory, LockFailure &failure)
+{
+    const std::optional<PlacedName> start =
+        retriedThroughShareStall([&] { return placeName(QFile::encodeName(startDirectory), LastName::FollowTrusted); },
+                                 [](const std::optional<PlacedName> &placed) { return !placed; });
+    if (!start) {
+        qCInfo(lcFiles) << "the folder cannot be reached for its lock:" << strerror(errno);
+        return nullptr;
+    }
+    const int folder = ::openat(start->directory(), start->name(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        qCInfo(lcFiles) << "the folder cannot be opened for its lock:" << strerror(errno);
+        return nullptr;
+    }
+    const int directory = retriedThroughShareStall([&] { return openLockDirectory(folder, failure); },
+                                                   [](int directory) { return directory < 0; });
+    if (directory < 0) {
+        ::close(folder);
+        return nullptr;
+    }
+    return std::make_unique<PosixLockPlace>(folder, directory);
+}
+
+LockHolder thisProcess()
+{
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    char space[64] = {};
+    const ssize_t length = ::readlink("/proc/self/ns/pid", space, sizeof space - 1);
+    return {QByteArray(host),
+            firstLineOf("/proc/sys/kernel/random/boot_id") + ' ' + QByteArray(space, qMax<ssize_t>(length, 0)),
+            qint64(::getpid()), randomToken()};
+}
+
+bool processGone(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
 } // namespace platform
