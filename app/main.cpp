@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(programIcon());
     // Fusion draws a button's face colour, which EXIT relies on.
     QApplication::setStyle(QStringLiteral("Fusion"));
+    addBuiltInFonts();
     QApplication::setFont(programFont());
     installQtHungarianTranslations(application);
 

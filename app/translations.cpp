@@ -8,7 +8,9 @@
 bool installQtHungarianTranslations(QCoreApplication &application)
 {
     auto *translator = new QTranslator(&application);
-    if (!translator->load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    // Built in where the system has no Qt of its own (Windows); otherwise the system's.
+    if (!translator->load(QStringLiteral("qtbase_hu"), QStringLiteral(":/translations"))
+        && !translator->load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

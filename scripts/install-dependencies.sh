@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package", "bench".
+# Installs, from Debian's packages, whatever of the named groups is missing: "build", "test", "screenshot", "hardening", "package", "bench", "windows".
 set -euo pipefail
 
 packages=()
@@ -23,6 +23,11 @@ for group in "$@"; do
         # dpkg-shlibdeps (dpkg-dev, with file) works out the package's dependencies; help2man makes the
         # manual page from --help; the validators (lintian among them) check the package.
         package) packages+=(dpkg-dev file help2man desktop-file-utils appstream lintian) ;;
+        # Windows: the cross-compiler (posix threads, for std::thread), Debian's Qt source unpacked with
+        # dpkg-source and built with ninja, wine to run the tests and the installer, NSIS to make it;
+        # Xvfb and ImageMagick for the installed window's picture.
+        windows) packages+=(g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build dpkg-dev xvfb xauth xdotool
+                            imagemagick fonts-liberation2 qt6-translations-l10n) ;;
         # The benchmark's window probe speaks xcb; the codec benchmark uses Google Benchmark.
         bench) packages+=(libxcb1-dev libbenchmark-dev) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;

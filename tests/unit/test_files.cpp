@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dot_lock.h"
 #include "platform/files.h"
+#include "platform/reserved_names.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +21,34 @@ class TestFiles : public QObject {
     Q_OBJECT
 
 private slots:
+    void namesWindowsCannotHold_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("a learner") << QStringLiteral("Kovács Anna") << false;
+        QTest::newRow("a hidden name") << QStringLiteral(".vokalindo-lock") << false;
+        QTest::newRow("a device") << QStringLiteral("CON") << true;
+        QTest::newRow("a device, small letters, extension") << QStringLiteral("aux.log") << true;
+        QTest::newRow("a device, spaces before the extension") << QStringLiteral("NUL .szo") << true;
+        QTest::newRow("a numbered device") << QStringLiteral("com7") << true;
+        QTest::newRow("a superscript number") << QStringLiteral("LPT") + QChar(0xB9) << true;
+        QTest::newRow("no device 0") << QStringLiteral("COM0") << false;
+        QTest::newRow("a device's letters in a name") << QStringLiteral("Connie.log") << false;
+        QTest::newRow("a trailing dot") << QStringLiteral("Anna.") << true;
+        QTest::newRow("a trailing space") << QStringLiteral("Anna ") << true;
+        QTest::newRow("a colon") << QStringLiteral("5:a") << true;
+        QTest::newRow("a question mark") << QStringLiteral("Ki?") << true;
+        QTest::newRow("a control character") << QStringLiteral("a\tb") << true;
+    }
+
+    // Refused on Windows as a name the file system cannot hold (the learner hears that it is taken).
+    void namesWindowsCannotHold()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        QCOMPARE(platform::isNameWindowsRefuses(name), refused);
+    }
+
     void readsWholeFilesAndRefusesWhatIsNotOne()
     {
         QTemporaryDir dir;
