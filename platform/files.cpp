@@ -2,10 +2,13 @@
 // What the file layer does alike on every system.
 #include "platform/files.h"
 
+#include "platform/file_attempts.h"
 #include "platform/staging_name.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+
+#include <cerrno>
 
 namespace platform {
 
@@ -15,7 +18,48 @@ const QByteArray kStagingPrefix = QByteArrayLiteral(".vokalindo-");
 const QByteArray kStagingSuffix = QByteArrayLiteral(".tmp");
 constexpr int kStagingLetters = 8;
 
+thread_local bool t_refusedLink = false;
+
 } // namespace
+
+void beginFileCall()
+{
+    t_refusedLink = false;
+}
+
+bool refuseLink()
+{
+    errno = ELOOP;
+    t_refusedLink = true;
+    return false;
+}
+
+bool lastFailureWasRefusedLink()
+{
+    return t_refusedLink;
+}
+
+bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
+{
+    return retried([&] { return writeWholeFileOnce(path, bytes, access); });
+}
+
+CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
+{
+    return retriedThroughShareStall([&] { return createFileOnce(path, bytes); },
+                                    [](const CreateAttempt &attempt) {
+                                        return attempt.result == CreateResult::Failed && attempt.nothingNamed;
+                                    })
+        .result;
+}
+
+bool appendToExistingFile(const QString &path, const QByteArray &bytes)
+{
+    return retriedThroughShareStall(
+               [&] { return appendOnce(path, bytes); },
+               [](const AppendAttempt &attempt) { return !attempt.appended && attempt.fileAsItWas; })
+        .appended;
+}
 
 QByteArray stagingName()
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files.h"
 
+#include "platform/file_attempts.h"
 #include "platform/file_trail.h"
 #include "platform/path_walk_posix.h"
 #include "platform/share_calls_posix.h"
@@ -43,21 +44,6 @@ bool writeEverything(int descriptor, const QByteArray &bytes)
         left -= written;
     }
     return true;
-}
-
-thread_local bool t_refusedLink = false;
-
-// Every public call starts with a clean record of why it failed.
-void beginCall()
-{
-    t_refusedLink = false;
-}
-
-bool refuseLink()
-{
-    errno = ELOOP;
-    t_refusedLink = true;
-    return false;
 }
 
 // The path walked by the link rule (platform/path_walk_posix.h); a refused link is remembered.
@@ -330,32 +316,10 @@ private:
 
 } // namespace
 
-namespace {
-
-// Each call below is made again while a share does not answer for a moment
-// (retriedThroughShareStall); those that change something only where a failed attempt has left
-// nothing behind.
-bool failed(bool succeeded)
-{
-    return !succeeded;
-}
-template <typename T>
-bool failed(const std::optional<T> &result)
-{
-    return !result;
-}
-template <typename Attempt>
-auto retried(Attempt attempt)
-{
-    return retriedThroughShareStall(attempt, [](const auto &result) { return failed(result); });
-}
-
-} // namespace
-
 std::optional<qint64> regularFileSize(const QString &path)
 {
     return retried([&]() -> std::optional<qint64> {
-        beginCall();
+        beginFileCall();
         const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
         const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
         if (!entry || !S_ISREG(entry->st_mode))
@@ -367,7 +331,7 @@ std::optional<qint64> regularFileSize(const QString &path)
 std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes)
 {
     return retried([&]() -> std::optional<QByteArray> {
-        beginCall();
+        beginFileCall();
         const int descriptor = openRegularFileForReading(path);
         if (descriptor < 0)
             return std::nullopt;
@@ -378,12 +342,9 @@ std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint6
     });
 }
 
-namespace {
-
-// One attempt: a failed one leaves the file as it was (its staged copy is removed).
 bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAccess access)
 {
-    beginCall();
+    beginFileCall();
     std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     if (!placed)
         return false;
@@ -415,17 +376,9 @@ bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAcc
     return staged.ready() && staged.replace(placed->name());
 }
 
-// An attempt of a call that gives a name, and whether it failed before giving it: only then can it
-// be made again, since a name given despite an error would look like another's on a second try.
-template <typename Result>
-struct NamingAttempt {
-    Result result;
-    bool nothingNamed;
-};
-
-NamingAttempt<CreateResult> createFileOnce(const QString &path, const QByteArray &bytes)
+CreateAttempt createFileOnce(const QString &path, const QByteArray &bytes)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     if (!placed)
         return {CreateResult::Failed, true};
@@ -446,15 +399,9 @@ NamingAttempt<CreateResult> createFileOnce(const QString &path, const QByteArray
     return {result, errno == ENOENT};
 }
 
-// An append's attempt, and whether it failed leaving the file as it was.
-struct AppendAttempt {
-    bool appended;
-    bool fileAsItWas;
-};
-
 AppendAttempt appendOnce(const QString &path, const QByteArray &bytes)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
     if (!placed)
         return {false, true};
@@ -499,30 +446,6 @@ AppendAttempt appendOnce(const QString &path, const QByteArray &bytes)
     return {written, asItWas};
 }
 
-} // namespace
-
-bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
-{
-    return retried([&] { return writeWholeFileOnce(path, bytes, access); });
-}
-
-CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
-{
-    return retriedThroughShareStall([&] { return createFileOnce(path, bytes); },
-                                    [](const NamingAttempt<CreateResult> &attempt) {
-                                        return attempt.result == CreateResult::Failed && attempt.nothingNamed;
-                                    })
-        .result;
-}
-
-bool appendToExistingFile(const QString &path, const QByteArray &bytes)
-{
-    return retriedThroughShareStall(
-               [&] { return appendOnce(path, bytes); },
-               [](const AppendAttempt &attempt) { return !attempt.appended && attempt.fileAsItWas; })
-        .appended;
-}
-
 static MakeDirectoryResult directoryFailure(int error)
 {
     switch (error) {
@@ -545,7 +468,7 @@ MakeDirectoryResult makeDirectory(const QString &path)
     // another computer made it.
     return retriedThroughShareStall(
         [&] {
-            beginCall();
+            beginFileCall();
             const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
             if (!placed)
                 return MakeDirectoryResult::Failed;
@@ -558,7 +481,7 @@ MakeDirectoryResult makeDirectory(const QString &path)
 
 std::optional<QString> makeStagingDirectory(const QString &parent)
 {
-    beginCall();
+    beginFileCall();
     const int directory = openDirectory(parent);
     if (directory < 0)
         return std::nullopt;
@@ -587,7 +510,7 @@ std::optional<QString> makeStagingDirectory(const QString &parent)
 
 MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &to)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<PlacedName> source = place(from, LastName::AsItIs);
     const std::optional<PlacedName> target = place(to, LastName::AsItIs);
     if (!source || !target)
@@ -621,7 +544,7 @@ bool pathExists(const QString &path)
 std::optional<EntryFacts> entryFacts(const QString &path)
 {
     return retried([&]() -> std::optional<EntryFacts> {
-        beginCall();
+        beginFileCall();
         const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
         const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
         if (!entry)
@@ -634,7 +557,7 @@ std::optional<EntryFacts> entryFacts(const QString &path)
 bool isDirectory(const QString &path)
 {
     return retried([&] {
-        beginCall();
+        beginFileCall();
         const std::optional<PlacedName> placed = place(path, LastName::FollowTrusted);
         const std::optional<struct stat> entry = placed ? placed->entry() : std::nullopt;
         return entry && S_ISDIR(entry->st_mode);
@@ -644,7 +567,7 @@ bool isDirectory(const QString &path)
 std::optional<QStringList> directoryEntries(const QString &path)
 {
     return retried([&]() -> std::optional<QStringList> {
-        beginCall();
+        beginFileCall();
         const int opened = openDirectory(path);
         const int directory = opened < 0 ? -1 : ::openat(opened, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (opened >= 0)
@@ -669,27 +592,22 @@ std::optional<QStringList> directoryEntries(const QString &path)
 
 bool removeFile(const QString &path)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     return placed && ::unlinkat(placed->directory(), placed->name(), 0) == 0;
 }
 
 bool removeEmptyDirectory(const QString &path)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<PlacedName> placed = place(path, LastName::AsItIs);
     return placed && ::unlinkat(placed->directory(), placed->name(), AT_REMOVEDIR) == 0;
 }
 
 bool leadsThroughRefusedLink(const QString &path)
 {
-    beginCall();
-    return !place(path, LastName::FollowTrusted) && t_refusedLink;
-}
-
-bool lastFailureWasRefusedLink()
-{
-    return t_refusedLink;
+    beginFileCall();
+    return !place(path, LastName::FollowTrusted) && lastFailureWasRefusedLink();
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 // at its end, and are cut back on failure; a file another computer has open is waited for.
 #include "platform/files.h"
 
+#include "platform/file_attempts.h"
 #include "platform/file_trail.h"
 #include "platform/path_walk_windows.h"
 #include "platform/reserved_names.h"
@@ -30,21 +31,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 constexpr int kLockWaitMilliseconds = 5000;
 // One WriteFile or ReadFile moves at most this much.
 constexpr qint64 kChunk = 1 << 20;
-
-thread_local bool t_refusedLink = false;
-
-// Every public call starts with a clean record of why it failed.
-void beginCall()
-{
-    t_refusedLink = false;
-}
-
-bool refuseLink()
-{
-    errno = ELOOP;
-    t_refusedLink = true;
-    return false;
-}
 
 class Handle {
 public:
@@ -374,27 +360,11 @@ private:
     DWORD m_volume = 0;
 };
 
-// Each call below is made again while a share does not answer for a moment
-// (retriedThroughShareStall); those that change something only where a failed attempt has left
-// nothing behind.
-bool failed(bool succeeded)
-{
-    return !succeeded;
-}
-template <typename T>
-bool failed(const std::optional<T> &result)
-{
-    return !result;
-}
-template <typename Attempt>
-auto retried(Attempt attempt)
-{
-    return retriedThroughShareStall(attempt, [](const auto &result) { return failed(result); });
-}
+} // namespace
 
 bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAccess access)
 {
-    beginCall();
+    beginFileCall();
     // Saved through a link of this account's or the system's, as editors do; another's is refused.
     std::optional<std::wstring> placed = place(path, LastName::FollowTrusted);
     if (!placed || refusesName(*placed))
@@ -422,16 +392,9 @@ bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAcc
     return staged.ready() && staged.replace(*placed);
 }
 
-// An attempt of a call that gives a name, and whether it failed before giving it: only then can it
-// be made again, since a name given despite an error would look like another's on a second try.
-struct CreateAttempt {
-    CreateResult result;
-    bool nothingNamed;
-};
-
 CreateAttempt createFileOnce(const QString &path, const QByteArray &bytes)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> placed = place(path, LastName::AsItIs);
     if (!placed)
         return {CreateResult::Failed, true};
@@ -448,10 +411,7 @@ CreateAttempt createFileOnce(const QString &path, const QByteArray &bytes)
     return {result, result == CreateResult::Failed && ::GetFileAttributesW(placed->c_str()) == INVALID_FILE_ATTRIBUTES};
 }
 
-struct AppendAttempt {
-    bool appended;
-    bool fileAsItWas;
-};
+namespace {
 
 // The file, for this program alone to write while it appends: others may go on reading it. Another
 // program's append is waited for.
@@ -474,9 +434,11 @@ HANDLE openForAppending(const std::wstring &path)
     }
 }
 
+} // namespace
+
 AppendAttempt appendOnce(const QString &path, const QByteArray &bytes)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> placed = place(path, LastName::FollowTrusted);
     if (!placed)
         return {false, true};
@@ -513,6 +475,8 @@ AppendAttempt appendOnce(const QString &path, const QByteArray &bytes)
     return {written, asItWas};
 }
 
+namespace {
+
 MakeDirectoryResult directoryFailure(DWORD error)
 {
     switch (error) {
@@ -536,7 +500,7 @@ MakeDirectoryResult directoryFailure(DWORD error)
 std::optional<qint64> regularFileSize(const QString &path)
 {
     return retried([&]() -> std::optional<qint64> {
-        beginCall();
+        beginFileCall();
         const std::optional<std::wstring> placed = place(path, LastName::FollowTrusted);
         const std::optional<EntryInfo> entry = placed ? entryAt(*placed, true) : std::nullopt;
         if (!entry || entry->directory)
@@ -548,34 +512,12 @@ std::optional<qint64> regularFileSize(const QString &path)
 std::optional<QByteArray> readFilePart(const QString &path, qint64 offset, qint64 maxBytes)
 {
     return retried([&]() -> std::optional<QByteArray> {
-        beginCall();
+        beginFileCall();
         const Handle file(openRegularFileForReading(path));
         if (!file.valid())
             return std::nullopt;
         return readFrom(file.get(), offset, maxBytes);
     });
-}
-
-bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)
-{
-    return retried([&] { return writeWholeFileOnce(path, bytes, access); });
-}
-
-CreateResult createFileExclusively(const QString &path, const QByteArray &bytes)
-{
-    return retriedThroughShareStall([&] { return createFileOnce(path, bytes); },
-                                    [](const CreateAttempt &attempt) {
-                                        return attempt.result == CreateResult::Failed && attempt.nothingNamed;
-                                    })
-        .result;
-}
-
-bool appendToExistingFile(const QString &path, const QByteArray &bytes)
-{
-    return retriedThroughShareStall(
-               [&] { return appendOnce(path, bytes); },
-               [](const AppendAttempt &attempt) { return !attempt.appended && attempt.fileAsItWas; })
-        .appended;
 }
 
 MakeDirectoryResult makeDirectory(const QString &path)
@@ -584,7 +526,7 @@ MakeDirectoryResult makeDirectory(const QString &path)
     // another computer made it.
     return retriedThroughShareStall(
         [&] {
-            beginCall();
+            beginFileCall();
             const std::optional<std::wstring> placed = place(path, LastName::AsItIs);
             if (!placed)
                 return MakeDirectoryResult::Failed;
@@ -599,7 +541,7 @@ MakeDirectoryResult makeDirectory(const QString &path)
 
 std::optional<QString> makeStagingDirectory(const QString &parent)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> folder = place(parent, LastName::FollowTrusted);
     if (!folder)
         return std::nullopt;
@@ -628,7 +570,7 @@ std::optional<QString> makeStagingDirectory(const QString &parent)
 
 MakeDirectoryResult moveDirectoryIntoPlace(const QString &from, const QString &to)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> source = place(from, LastName::AsItIs);
     const std::optional<std::wstring> target = place(to, LastName::AsItIs);
     if (!source || !target)
@@ -660,7 +602,7 @@ bool pathExists(const QString &path)
 std::optional<EntryFacts> entryFacts(const QString &path)
 {
     return retried([&]() -> std::optional<EntryFacts> {
-        beginCall();
+        beginFileCall();
         const std::optional<std::wstring> placed = place(path, LastName::AsItIs);
         const std::optional<EntryInfo> entry = placed ? entryAt(*placed, false) : std::nullopt;
         if (!entry)
@@ -674,7 +616,7 @@ std::optional<EntryFacts> entryFacts(const QString &path)
 bool isDirectory(const QString &path)
 {
     return retried([&] {
-        beginCall();
+        beginFileCall();
         const std::optional<std::wstring> placed = place(path, LastName::FollowTrusted);
         const std::optional<EntryInfo> entry = placed ? entryAt(*placed, true) : std::nullopt;
         return entry && entry->directory;
@@ -684,7 +626,7 @@ bool isDirectory(const QString &path)
 std::optional<QStringList> directoryEntries(const QString &path)
 {
     return retried([&]() -> std::optional<QStringList> {
-        beginCall();
+        beginFileCall();
         const std::optional<std::wstring> placed = place(path, LastName::FollowTrusted);
         if (!placed)
             return std::nullopt;
@@ -713,27 +655,22 @@ std::optional<QStringList> directoryEntries(const QString &path)
 
 bool removeFile(const QString &path)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> placed = place(path, LastName::AsItIs);
     return placed && (::DeleteFileW(placed->c_str()) || failedWithLastError(false));
 }
 
 bool removeEmptyDirectory(const QString &path)
 {
-    beginCall();
+    beginFileCall();
     const std::optional<std::wstring> placed = place(path, LastName::AsItIs);
     return placed && (::RemoveDirectoryW(placed->c_str()) || failedWithLastError(false));
 }
 
 bool leadsThroughRefusedLink(const QString &path)
 {
-    beginCall();
-    return !place(path, LastName::FollowTrusted) && t_refusedLink;
-}
-
-bool lastFailureWasRefusedLink()
-{
-    return t_refusedLink;
+    beginFileCall();
+    return !place(path, LastName::FollowTrusted) && lastFailureWasRefusedLink();
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/path_walk.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -39,18 +41,6 @@ private:
     QByteArray m_name;
     bool m_followedLink = false;
     struct stat m_directoryStatus {};
-};
-
-enum class LastName {
-    AsItIs,        // the last name is the caller's, even if it is a link
-    FollowTrusted, // a link in its place is followed, by the rule above
-};
-
-// Why the last placeName() of this thread gave nothing.
-enum class PlaceFailure {
-    None,
-    Unreachable,   // a directory on the way is missing, not a directory, or cannot be opened
-    UntrustedLink, // a link on the way belongs to another account
 };
 
 // Walks the path. Nothing when a directory on the way is missing, or a link is refused; a missing

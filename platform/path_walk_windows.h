@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/path_walk.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,18 +15,6 @@
 // relative to an open folder, so each name on the way is looked at before the call that uses the
 // path.
 namespace platform {
-
-enum class LastName {
-    AsItIs,        // the last name is the caller's, even if it is a link
-    FollowTrusted, // a link in its place is followed, by the rule above
-};
-
-// Why the last walk of this thread refused the path.
-enum class PlaceFailure {
-    None,
-    Unreachable,   // a folder on the way is missing, not a folder, or cannot be looked at
-    UntrustedLink, // a reparse point on the way belongs to another account
-};
 
 // The path, absolute and in the native wide form, when every name on the way passes the rule;
 // nothing otherwise (errno set, and lastPlaceFailure() says why). A missing last name is the
