@@ -7,7 +7,8 @@ packages=()
 for group in "$@"; do
     case "$group" in
         # The class report draws with Qt Charts into SVG; Qt Charts' CMake files ask for Qt OpenGL's.
-        build) packages+=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
+        # ccache: a second run compiles only what changed (cmake/compiler_cache.cmake).
+        build) packages+=(g++ make cmake ccache qt6-base-dev qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
                           qt6-charts-dev qt6-svg-dev libqt6opengl6-dev) ;;
         # The shared-folder tests mount the start directory twice through sshfs from a local sshd, and
         # twice through smbnetfs from a local samba (smbclient sees that it answers). The
