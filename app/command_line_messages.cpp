@@ -55,8 +55,10 @@ QString fileFailureReason(int error, bool refusedLink, FileUse use)
                                                         "ilyen nevet");
     case ENOSPC:
         return QStringLiteral("betelt a lemez");
+#ifdef EDQUOT // Windows tells a full quota as a full disk
     case EDQUOT:
         return QStringLiteral("elfogyott a felhasználó tárhelykerete");
+#endif
     case EROFS:
         return QStringLiteral("csak olvasható fájlrendszer");
     case ENAMETOOLONG:

@@ -18,3 +18,24 @@ qt_import_plugins(vokalindo-lists INCLUDE Qt6::QWindowsIntegrationPlugin Qt6::QO
 
 install(TARGETS vokalindo vokalindo-lists RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+
+# The icon, drawn from packaging's picture (Windows' Qt has no SVG renderer): pictures of the sizes
+# Windows shows, for the window and taskbar (programIcon), and an .ico for Explorer and the Start
+# menu, linked into the program's resources.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+find_program(IMAGEMAGICK_CONVERT convert REQUIRED)
+set(icon_svg ${PROJECT_SOURCE_DIR}/packaging/hu.vokalindo.vokalindo.svg)
+set(icon_pngs)
+foreach(size 16 24 32 48 64 256)
+    set(png ${CMAKE_BINARY_DIR}/icons/vokalindo-${size}.png)
+    add_custom_command(OUTPUT ${png} COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons
+                       COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${icon_svg} DEPENDS ${icon_svg} VERBATIM)
+    list(APPEND icon_pngs ${png})
+endforeach()
+set(icon_ico ${CMAKE_BINARY_DIR}/icons/vokalindo.ico)
+add_custom_command(OUTPUT ${icon_ico} COMMAND ${IMAGEMAGICK_CONVERT} ${icon_pngs} ${icon_ico} DEPENDS ${icon_pngs}
+                   VERBATIM)
+qt_add_resources(vokalindo_core program_icon_pictures PREFIX /icons BASE ${CMAKE_BINARY_DIR}/icons FILES ${icon_pngs})
+file(WRITE ${CMAKE_BINARY_DIR}/icons/vokalindo.rc "1 ICON \"vokalindo.ico\"\n")
+set_source_files_properties(${CMAKE_BINARY_DIR}/icons/vokalindo.rc PROPERTIES OBJECT_DEPENDS ${icon_ico})
+target_sources(vokalindo PRIVATE ${CMAKE_BINARY_DIR}/icons/vokalindo.rc)

@@ -34,6 +34,7 @@ int errnoForWindowsError(DWORD error)
         return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_QUOTA_EXCEEDED:
         return ENOSPC;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:

@@ -28,7 +28,7 @@ for group in "$@"; do
         # dpkg-source and built with ninja, wine to run the tests and the installer, NSIS to make it;
         # Xvfb and ImageMagick for the installed window's picture.
         windows) packages+=(g++-mingw-w64-x86-64-posix wine64 wine nsis ninja-build dpkg-dev xvfb xauth xdotool
-                            imagemagick fonts-liberation2 qt6-translations-l10n) ;;
+                            imagemagick librsvg2-bin fonts-liberation2 qt6-translations-l10n) ;;
         # The benchmark's window probe speaks xcb; the codec benchmark uses Google Benchmark.
         bench) packages+=(libxcb1-dev libbenchmark-dev) ;;
         *) echo "unknown package group: $group" >&2; exit 2 ;;
