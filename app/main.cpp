@@ -3,9 +3,12 @@
 #include "app/main_window.h"
 #include "app/program_font.h"
 #include "app/program_icon.h"
+#include "app/start_directory_setting.h"
 #include "app/translations.h"
 #include "app/window_texts.h"
 #include "platform/clock.h"
+#include "platform/computer_settings.h"
+#include "platform/files.h"
 #include "platform/folder_group.h"
 #include "platform/graphical_desktop.h"
 #include "platform/qt_dialogs.h"
@@ -27,6 +30,11 @@ int main(int argc, char *argv[])
             return request.exitStatus;
         }
         startDirectory = request.directory;
+    } else if (const std::optional<QString> settings = platform::computerSettingsFile()) {
+        // Where the computer's setting names the class folder (Windows, from the installer), the
+        // program starts there, as Linux's launcher starts it in the folder /etc names.
+        if (const std::optional<QByteArray> text = platform::readFileStart(*settings, 64 * 1024))
+            startDirectory = configuredStartDirectory(*text).value_or(QString());
     }
     // Said before Qt starts, which would end the program with an abort of its own.
     if (!platform::graphicalDesktopReachable() && !choosesQtPlatform(argc, argv)) {

@@ -58,15 +58,21 @@ Section "Vokalindo"
     File "${SOURCE}\LICENSE.txt"
 
     ; The class folder: made with an empty list of learners when there is none; what is there stays.
-    ; Every account of the computer may add learners and results in it; the lock's folder is the
-    ; administrators', so that no learner can close it to the class.
+    ; Every account of the computer (Users) may read everything in it and add files and folders, and
+    ; owns (CREATOR OWNER) what it adds, but may not change or remove another's: Windows' form of
+    ; the sticky class folder on Linux. The list of learners is everyone's to add to. The lock's
+    ; folder is the administrators'; every account takes and gives back turns inside it.
     CreateDirectory "$ClassFolder"
     ${IfNot} ${FileExists} "$ClassFolder\init.usr"
         FileOpen $0 "$ClassFolder\init.usr" w
         FileClose $0
     ${EndIf}
     CreateDirectory "$ClassFolder\.vokalindo-lock"
-    nsExec::Exec 'icacls "$ClassFolder" /grant *S-1-5-32-545:(OI)(CI)M'
+    nsExec::Exec 'icacls "$ClassFolder" /grant *S-1-5-32-545:(RX,WD,AD) *S-1-5-32-545:(OI)(CI)(IO)(RX) *S-1-3-0:(OI)(CI)(IO)F'
+    Pop $0
+    nsExec::Exec 'icacls "$ClassFolder\init.usr" /grant *S-1-5-32-545:M'
+    Pop $0
+    nsExec::Exec 'icacls "$ClassFolder\.vokalindo-lock" /grant *S-1-5-32-545:(OI)(CI)M'
     Pop $0
 
     ; The computer's setting, as /etc/vokalindo.conf is on Linux.

@@ -282,6 +282,29 @@ private slots:
         QCOMPARE(fileContents(path), QByteArray("Anna\r\nB\xE9la\r\n"));
     }
 
+    // A disk that fills during an append: the part that was written is cut away again, so the file
+    // ends where it did. Run on a small disk of its own (tests/faults/on_small_disk.sh).
+    void appendIsCutBackWhenTheDiskFills()
+    {
+        const QString disk = qEnvironmentVariable("VOKALINDO_SMALL_DISK");
+        if (disk.isEmpty())
+            QSKIP("needs a small file system to fill, which on_small_disk.sh mounts");
+        const QString path = disk + QStringLiteral("/Anna.log");
+        writeFile(path, "Anna Eredm\xE9nyei:\r\n");
+        QFile filler(disk + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        // Filled but for a few kilobytes, so that the append begins and cannot end.
+        while (filler.write(QByteArray(4096, 'x')) == 4096 && filler.flush())
+            ;
+        filler.close();
+        QVERIFY(filler.resize(filler.size() - 8192));
+        QVERIFY(!platform::appendToExistingFile(path, QByteArray(65536, 'r')));
+        QCOMPARE(fileContents(path), QByteArray("Anna Eredm\xE9nyei:\r\n"));
+        QVERIFY(filler.remove());
+        QVERIFY(platform::appendToExistingFile(path, "x\r\n"));
+        QCOMPARE(fileContents(path), QByteArray("Anna Eredm\xE9nyei:\r\nx\r\n"));
+    }
+
     void appendNeverCreatesAFile()
     {
         QTemporaryDir dir;

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// The file of this computer's settings that the program itself reads when started without
+// arguments: on Windows %ProgramData%\Vokalindo\vokalindo.conf, which the installer writes. On
+// Linux none: there the launcher reads /etc/vokalindo.conf and starts the program in its folder.
+std::optional<QString> computerSettingsFile();
+
+} // namespace platform
