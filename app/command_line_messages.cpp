@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line_messages.h"
 
+#include "platform/console_text.h"
 #include "platform/files.h"
 
 #include <QCoreApplication>
@@ -24,12 +25,12 @@ QString usageMistakeText(const QString &program, const QString &message)
 
 void say(const QString &message)
 {
-    std::fputs(qPrintable(messageLine(QCoreApplication::applicationName(), message)), stderr);
+    platform::writeText(stderr, messageLine(QCoreApplication::applicationName(), message));
 }
 
 int refuseUsage(const QString &message)
 {
-    std::fputs(qPrintable(usageMistakeText(QCoreApplication::applicationName(), message)), stderr);
+    platform::writeText(stderr, usageMistakeText(QCoreApplication::applicationName(), message));
     return kUsageStatus;
 }
 

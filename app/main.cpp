@@ -6,6 +6,7 @@
 #include "app/start_directory_setting.h"
 #include "app/translations.h"
 #include "app/window_texts.h"
+#include "platform/console_text.h"
 #include "platform/clock.h"
 #include "platform/computer_settings.h"
 #include "platform/files.h"
@@ -25,8 +26,8 @@ int main(int argc, char *argv[])
     if (argc > 1) {
         const CommandLineRequest request = readProgramArguments(argc, argv);
         if (!request.start) {
-            std::fputs(request.standardOutput.toLocal8Bit().constData(), stdout);
-            std::fputs(request.standardError.toLocal8Bit().constData(), stderr);
+            platform::writeText(stdout, request.standardOutput);
+            platform::writeText(stderr, request.standardError);
             return request.exitStatus;
         }
         startDirectory = request.directory;
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     }
     // Said before Qt starts, which would end the program with an abort of its own.
     if (!platform::graphicalDesktopReachable() && !choosesQtPlatform(argc, argv)) {
-        std::fputs(noGraphicalDesktopText().toLocal8Bit().constData(), stderr);
+        platform::writeText(stderr, noGraphicalDesktopText());
         return 1;
     }
 

@@ -5,6 +5,7 @@
 #include "lists/list_export.h"
 #include "lists/list_import.h"
 #include "lists/list_print.h"
+#include "platform/console_text.h"
 #include "platform/files.h"
 #include "wordlist/list_name.h"
 
@@ -34,7 +35,7 @@ using commandline::say;
 void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+        platform::writeText(stderr, message + QLatin1Char('\n'));
 }
 
 QString shown(const QString &path)
@@ -210,14 +211,13 @@ int runImport(const Options &options, const QStringList &files)
     const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs, headerRow);
     bytes.reset();
     if (reading.guessedHeaderLine > 0)
-        std::fputs(qPrintable(QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
+        platform::writeText(stderr, QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
                                              "szópár, a --no-header kapcsolóval beolvasható.\n")
                                   .arg(input)
                                   .arg(reading.guessedHeaderLine)
-                                  .arg(QStringLiteral("„%1”").arg(reading.guessedHeader.join(QStringLiteral("”, „"))))),
-                   stderr);
+                                  .arg(QStringLiteral("„%1”").arg(reading.guessedHeader.join(QStringLiteral("”, „")))));
     for (const ImportProblem &problem : reading.problems)
-        std::fputs(qPrintable(QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason)), stderr);
+        platform::writeText(stderr, QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason));
     if (reading.problemCount > reading.problems.size())
         say(QStringLiteral("… és még %1 hiba; csak az első %2 látszik.")
                 .arg(reading.problemCount - reading.problems.size())
@@ -227,7 +227,7 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
     if (reading.pairCount == 0) {
-        std::fputs(qPrintable(QStringLiteral("%1:1: nincs benne egy szópár sem\n").arg(input)), stderr);
+        platform::writeText(stderr, QStringLiteral("%1:1: nincs benne egy szópár sem\n").arg(input));
         return 1;
     }
     if (const qsizetype count = listCountOf(reading); count > maxLists) {
@@ -271,9 +271,8 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
     const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
-    std::printf(
-        "%s\n",
-        qPrintable(QStringLiteral("%1 szópár, %2 szójegyzék: %3").arg(reading.pairCount).arg(lists.size()).arg(made)));
+    platform::writeText(stdout,
+                        QStringLiteral("%1 szópár, %2 szójegyzék: %3\n").arg(reading.pairCount).arg(lists.size()).arg(made));
     return 0;
 }
 
@@ -358,7 +357,7 @@ int main(int argc, char *argv[])
     if (options.parser.isSet(options.help)) {
         QString help = options.parser.helpText();
         help.replace(QCoreApplication::arguments().constFirst(), QStringLiteral("vokalindo-lists"));
-        std::fputs(qPrintable(help), stdout);
+        platform::writeText(stdout, help);
         return 0;
     }
     if (options.parser.isSet(options.version)) {

@@ -78,7 +78,8 @@ bool isStagingFileName(const QString &name)
 
 QString joinPath(const QString &directory, const QString &name)
 {
-    return directory + QDir::separator() + name;
+    // Qt's own separator on every system: the Windows calls are given native paths further in.
+    return directory + QLatin1Char('/') + name;
 }
 
 std::optional<QByteArray> readFileStart(const QString &path, qint64 maxBytes)

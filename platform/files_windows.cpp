@@ -82,11 +82,17 @@ std::wstring folderOf(const std::wstring &path)
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-// A name that Windows cannot hold (a device name, a trailing dot): refused as the file system
-// refuses a name, before anything is made.
+// A name that Windows cannot hold (a device name, a trailing dot, more than NTFS's 255 characters):
+// refused as the file system refuses a name, before anything is made.
 bool refusesName(const std::wstring &path)
 {
-    if (!isNameWindowsRefuses(QString::fromStdWString(lastNameOf(path))))
+    constexpr size_t kLongestName = 255;
+    const std::wstring name = lastNameOf(path);
+    if (name.size() > kLongestName) {
+        errno = ENAMETOOLONG;
+        return true;
+    }
+    if (!isNameWindowsRefuses(QString::fromStdWString(name)))
         return false;
     errno = EINVAL;
     return true;

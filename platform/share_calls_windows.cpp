@@ -7,6 +7,11 @@
 
 namespace platform {
 
+namespace {
+// ERROR_DISK_QUOTA_EXCEEDED, which mingw-w64's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+} // namespace
+
 int errnoForWindowsError(DWORD error)
 {
     switch (error) {
@@ -34,7 +39,7 @@ int errnoForWindowsError(DWORD error)
         return EBUSY;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kDiskQuotaExceeded:
         return ENOSPC;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:

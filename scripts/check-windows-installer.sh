@@ -51,7 +51,7 @@ if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
 cd "$1" || exit 1
 wine "$2" >/dev/null 2>&1 &
 for _ in $(seq 1 60); do
-    if id="$(xdotool search --onlyvisible --name '^Vokalindo' 2>/dev/null | head -n 1)" && [ -n "$id" ]; then
+    if id="$(xdotool search --onlyvisible --name '^Angol - Magyar - Angol' 2>/dev/null | head -n 1)" && [ -n "$id" ]; then
         sleep 2
         import -window root "$3" 2>/dev/null
         echo shown

@@ -14,6 +14,6 @@ trap 'umount "$disk" 2>/dev/null || umount -l "$disk"; rmdir "$disk"' EXIT
 mount -t tmpfs -o size=256k,nr_inodes=64,mode=0700 vokalindo-small-disk "$disk" || exit 1
 export VOKALINDO_SMALL_DISK="$disk"
 case "$1" in
-    *.exe) wine "$@" ;;
+    *.exe) bash "$(dirname "${BASH_SOURCE[0]}")/../run_under_wine.sh" "$@" ;;
     *) "$@" ;;
 esac

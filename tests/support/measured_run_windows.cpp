@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -17,7 +19,7 @@ std::wstring quoted(const QString &word)
 
 } // namespace
 
-// The peak is the tool's largest working set, read from its process before the handle is let go.
+// The peak is the tool's largest working set, read from its process until it ends.
 MeasuredRun runMeasured(const QString &program, const QStringList &arguments, const QString &errorsFile)
 {
     MeasuredRun run;
@@ -38,13 +40,15 @@ MeasuredRun runMeasured(const QString &program, const QStringList &arguments, co
     PROCESS_INFORMATION process{};
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                          &process)) {
-        ::WaitForSingleObject(process.hProcess, INFINITE);
+        // Read while it runs as well: wine may no longer know an ended process's peak.
+        do {
+            PROCESS_MEMORY_COUNTERS memory{};
+            if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+                run.peakKilobytes = std::max(run.peakKilobytes, long(memory.PeakWorkingSetSize / 1024));
+        } while (::WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT);
         DWORD status = 0;
         if (::GetExitCodeProcess(process.hProcess, &status))
             run.status = int(status);
-        PROCESS_MEMORY_COUNTERS memory{};
-        if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
-            run.peakKilobytes = long(memory.PeakWorkingSetSize / 1024);
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
     }

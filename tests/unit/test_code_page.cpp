@@ -6,6 +6,8 @@
 #include <QStringEncoder>
 #include <QTest>
 
+#include "support/file_helpers.h"
+
 class TestCodePage : public QObject {
     Q_OBJECT
 
@@ -24,6 +26,8 @@ private slots:
     {
         QStringDecoder decoder("windows-1250");
         QStringEncoder encoder("windows-1250");
+        if (kOnWindows && !decoder.isValid())
+            QSKIP("Qt for Windows is built without ICU, the converter this is compared with");
         QVERIFY(decoder.isValid() && encoder.isValid());
         for (int byte = 0; byte < 256; ++byte) {
             const QByteArray encoded(1, char(byte));

@@ -269,7 +269,8 @@ void TestLists::commandLine_data()
                                        << QStringList{"szavak.csv"} << "Nem olvasható: mappa (ez egy mappa)";
     QTest::addRow("output in a missing folder")
         << QStringList{"export", "jó.szo", "--format", "csv", "--output", "nincs/ki.csv"} << good << 1
-        << QStringList{"szavak.csv"} << "Nem írható ki: nincs/ki.csv (nincs ilyen mappa)";
+        << QStringList{"szavak.csv"}
+        << "Nem írható ki: " + QDir::toNativeSeparators("nincs/ki.csv") + " (nincs ilyen mappa)";
     QTest::addRow("a folder as output") << QStringList{"print", "jó.szo", "--output", "mappa"} << good << 1
                                         << QStringList{"szavak.csv"} << "Nem írható ki: mappa (ez egy mappa)";
 }
@@ -286,7 +287,7 @@ void TestLists::commandLine()
     writeFile(directory.filePath("régi.szo"), "old");
     writeFile(directory.filePath("jó.szo"), record("1", "apple", "alma"));
     writeFile(directory.filePath("zárt.szo"), record("1", "apple", "alma"));
-    QVERIFY(QFile::setPermissions(directory.filePath("zárt.szo"), {}));
+    QVERIFY(kOnWindows || QFile::setPermissions(directory.filePath("zárt.szo"), {}));
     QVERIFY(QDir(directory.path()).mkdir("mappa"));
     QProcess tool;
     tool.setWorkingDirectory(directory.path());
@@ -380,7 +381,7 @@ void TestLists::hostileInputs()
     QVERIFY2(errors.contains(message), qPrintable(errors.right(400)));
     QVERIFY2(run.errors.count('\n') <= maxLines, qPrintable(QString::number(run.errors.count('\n'))));
     QCOMPARE(QDir(directory.filePath("ki")).entryList(QDir::Files).size(), lists);
-    QVERIFY2(!kPeakMemoryMeasurable || run.peakKilobytes < 256 * 1024,
+    QVERIFY2(!kPeakMemoryMeasurable || (run.peakKilobytes > 0 && run.peakKilobytes < 256 * 1024),
              qPrintable(QString("%1 KiB").arg(run.peakKilobytes)));
     qInfo("peak %ld KiB", run.peakKilobytes);
 }
