@@ -211,11 +211,12 @@ int runImport(const Options &options, const QStringList &files)
     const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs, headerRow);
     bytes.reset();
     if (reading.guessedHeaderLine > 0)
-        platform::writeText(stderr, QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
-                                             "szópár, a --no-header kapcsolóval beolvasható.\n")
-                                  .arg(input)
-                                  .arg(reading.guessedHeaderLine)
-                                  .arg(QStringLiteral("„%1”").arg(reading.guessedHeader.join(QStringLiteral("”, „")))));
+        platform::writeText(stderr,
+                            QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
+                                           "szópár, a --no-header kapcsolóval beolvasható.\n")
+                                .arg(input)
+                                .arg(reading.guessedHeaderLine)
+                                .arg(QStringLiteral("„%1”").arg(reading.guessedHeader.join(QStringLiteral("”, „")))));
     for (const ImportProblem &problem : reading.problems)
         platform::writeText(stderr, QStringLiteral("%1:%2: %3\n").arg(input).arg(problem.line).arg(problem.reason));
     if (reading.problemCount > reading.problems.size())
@@ -271,8 +272,8 @@ int runImport(const Options &options, const QStringList &files)
         return 1;
     }
     const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
-    platform::writeText(stdout,
-                        QStringLiteral("%1 szópár, %2 szójegyzék: %3\n").arg(reading.pairCount).arg(lists.size()).arg(made));
+    platform::writeText(
+        stdout, QStringLiteral("%1 szópár, %2 szójegyzék: %3\n").arg(reading.pairCount).arg(lists.size()).arg(made));
     return 0;
 }
 

@@ -13,8 +13,7 @@ void writeText(std::FILE *stream, const QString &text)
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode)) {
         DWORD written = 0;
-        ::WriteConsoleW(handle, reinterpret_cast<const wchar_t *>(text.utf16()), DWORD(text.size()), &written,
-                        nullptr);
+        ::WriteConsoleW(handle, reinterpret_cast<const wchar_t *>(text.utf16()), DWORD(text.size()), &written, nullptr);
         return;
     }
     const QByteArray bytes = text.toUtf8();

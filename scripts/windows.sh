@@ -49,7 +49,7 @@ cmake -S "$root" -B "$build" -G Ninja -Wno-dev \
 cmake --build "$build" --parallel "$(nproc)"
 
 stage "the tests under wine"
-(cd "$build" && ctest --output-on-failure --timeout 300)
+(cd "$build" && ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
 
 stage "the zip and the installer"
 version="$(sed -n 's/^project(Vokalindo VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"

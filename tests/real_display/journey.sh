@@ -13,6 +13,8 @@
 #
 # Usage (under an X server, e.g. xvfb-run): journey.sh path/to/vokalindo [folder]
 # With a folder, a picture of each screen on the way is saved there (needs ImageMagick's import).
+# JOURNEY_UNDER_WINE=1: the program is the Windows build run by wine; a whole path is typed as
+# Windows writes it (Z:\ is wine's name for the root folder).
 set -euo pipefail
 program="$1"
 shots="${2:-}"
@@ -39,7 +41,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/x_helpers.sh"
 (cd "$start" && exec env QT_QPA_PLATFORM=xcb "$program") &
 pid=$!
 
-window="$(timeout 15 xdotool search --sync --onlyvisible --limit 1 --name "^Angol - Magyar")" || fail "no window appeared"
+window="$(timeout 60 xdotool search --sync --onlyvisible --limit 1 --name "^Angol - Magyar")" || fail "no window appeared"
 [ "$(xdotool getwindowname "$window")" = "$caption" ] || fail "window title is '$(xdotool getwindowname "$window")'"
 sleep 0.5
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -128,7 +130,9 @@ expected_list="$(list_text "1|fruit|alma, körte|Ősszel érik" "2|fruit|szilva|
 
 # 4. "Szójegyzék betöltése", this time with the whole path typed into the open dialog.
 click_control Gyak_be_Com2
-answer_file_dialog "$list" "loading the list for practice"
+typed_path="$list"
+[ -z "${JOURNEY_UNDER_WINE:-}" ] || typed_path="Z:${list//\//\\}"
+answer_file_dialog "$typed_path" "loading the list for practice"
 picture 06-practice-setup
 # "Tanulás indítása" in the direction selected at start, "Magyar-Angol": the Hungarian side is shown and the English
 # box, which has the focus, takes the answer.

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <psapi.h>
 
 namespace {

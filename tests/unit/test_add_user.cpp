@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 #include "support/file_helpers.h"
 #include "support/root_account.h"
 

@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 QByteArray utf16(const QString &text)
@@ -374,8 +373,9 @@ void TestLists::hostileInputs()
     file.write(tail);
     file.close();
     QVERIFY(QDir(directory.path()).mkdir("ki"));
-    const MeasuredRun run = runMeasured(VOKALINDO_LISTS, QStringList{"import", input, "--output", directory.filePath("ki")} + options,
-                                directory.filePath("hibak.txt"));
+    const MeasuredRun run =
+        runMeasured(VOKALINDO_LISTS, QStringList{"import", input, "--output", directory.filePath("ki")} + options,
+                    directory.filePath("hibak.txt"));
     QCOMPARE(run.status, status);
     const QString errors = QString::fromUtf8(run.errors);
     QVERIFY2(errors.contains(message), qPrintable(errors.right(400)));

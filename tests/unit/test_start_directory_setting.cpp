@@ -18,8 +18,10 @@ private slots:
             << "\\\\kiszolgalo\\5a osztály";
         QTest::addRow("Windows-1250, as an 8-bit editor saves it")
             << QByteArray("directory=D:\\Oszt\xE1ly\r\n") << QString::fromLocal8Bit("D:\\Oszt\xE1ly");
-        QTest::addRow("UTF-16 with its mark")
-            << QByteArray("\xFF\xFE" "d\0i\0r\0e\0c\0t\0o\0r\0y\0=\0\x50\x01\n\0", 26) << QString(QChar(0x150));
+        QTest::addRow("UTF-16 with its mark") << QByteArray("\xFF\xFE"
+                                                            "d\0i\0r\0e\0c\0t\0o\0r\0y\0=\0\x50\x01\n\0",
+                                                            26)
+                                              << QString(QChar(0x150));
         QTest::addRow("commented out") << QByteArray("#directory=/a\n") << QString();
         QTest::addRow("empty value") << QByteArray("directory=/a\ndirectory=\n") << QString();
         QTest::addRow("another key") << QByteArray("directoryx=/a\nfolder=/b\n") << QString();
