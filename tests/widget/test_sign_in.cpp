@@ -195,6 +195,13 @@ private slots:
         QTest::addRow("path") << QStringLiteral("../Anna");
         // Longer than a directory name may be: the file system refuses it.
         QTest::addRow("300 characters") << QString(300, QChar(0xE1));
+        // Names Windows cannot give a directory: refused there as the file system refuses them.
+        if (kOnWindows) {
+            QTest::addRow("a device") << QStringLiteral("CON");
+            QTest::addRow("a device with an extension") << QStringLiteral("aux.szo");
+            QTest::addRow("a trailing dot") << QStringLiteral("B\u00E9la.");
+            QTest::addRow("a colon") << QStringLiteral("5:a");
+        }
     }
 
     void refusedNamesWriteNothing()
