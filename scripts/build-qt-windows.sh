@@ -5,10 +5,10 @@
 # folder keyed by the Qt source version, the compiler's version and the configure options below, so
 # a second run finds it at once; a change to any of them builds anew beside the old one. Prints the
 # folder Qt was installed into.
-#   usage: build-qt-windows.sh [cache folder]   (default: ~/.cache/vokalindo)
+#   usage: build-qt-windows.sh [cache folder]   (default: $VOKALINDO_CACHE, else ~/.cache/vokalindo)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-cache="${1:-${XDG_CACHE_HOME:-$HOME/.cache}/vokalindo}"
+cache="${1:-${VOKALINDO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vokalindo}}"
 
 source_package=qt6-base
 version="$(dpkg-query -W -f='${Version}' libqt6core6)"

@@ -19,4 +19,4 @@ cd "$root/build-asan"
 # processes at once, and under the sanitizers' slowdown their timing says more about the load than
 # about the program. The screen-reader and keyboard-only journeys (a minute each) go through the
 # handlers that the widget tests and the real-display journey run here.
-ctest --output-on-failure -LE 'stress|keys_only'
+ctest --output-on-failure --parallel "$(nproc)" -LE 'stress|keys_only'
