@@ -5,6 +5,12 @@
 #include "lists/kvtml.h"
 #include "lists/table_text_reader.h"
 
+bool isUsableListName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+           && name != QLatin1String(".") && name != QLatin1String("..");
+}
+
 ImportReading readWordSource(const QByteArray &bytes, qsizetype pairLimit, HeaderRow headerRow)
 {
     if (looksLikeXml(bytes))

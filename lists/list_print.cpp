@@ -12,14 +12,15 @@ constexpr int kResolution = 300; // dots an inch
 constexpr int kCardsPerPage = 10;
 constexpr double kLeft = 15, kWidth = 180; // millimetres
 
-double mm(double millimetres)
+// The pages are drawn in the device's own dots: a PDF's 300 an inch, or whatever a printer has.
+double mm(const QPainter &painter, double millimetres)
 {
-    return millimetres * kResolution / 25.4;
+    return millimetres * painter.device()->logicalDpiY() / 25.4;
 }
 
-QRectF mmRect(double x, double y, double width, double height)
+QRectF mmRect(const QPainter &painter, double x, double y, double width, double height)
 {
-    return {mm(x), mm(y), mm(width), mm(height)};
+    return {mm(painter, x), mm(painter, y), mm(painter, width), mm(painter, height)};
 }
 
 QFont face(double points, bool bold = false, bool italic = false)
@@ -40,7 +41,7 @@ QFont face(double points, bool bold = false, bool italic = false)
 void text(QPainter &painter, const QRectF &box, const QString &content, const QFont &font,
           int alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    const QRectF inner = box.adjusted(mm(1.5), 0, -mm(1.5), 0);
+    const QRectF inner = box.adjusted(mm(painter, 1.5), 0, -mm(painter, 1.5), 0);
     QFont fitted = font;
     int flags = alignment | Qt::TextWordWrap;
     const auto fits = [&] {
@@ -58,24 +59,25 @@ void text(QPainter &painter, const QRectF &box, const QString &content, const QF
 void line(QPainter &painter, double x1, double y1, double x2, double y2, double width = 0.25,
           Qt::PenStyle style = Qt::SolidLine)
 {
-    painter.setPen(QPen(Qt::black, mm(width), style));
-    painter.drawLine(QPointF(mm(x1), mm(y1)), QPointF(mm(x2), mm(y2)));
+    painter.setPen(QPen(Qt::black, mm(painter, width), style));
+    painter.drawLine(QPointF(mm(painter, x1), mm(painter, y1)), QPointF(mm(painter, x2), mm(painter, y2)));
 }
 
 void heading(QPainter &painter, const PrintedPage &page, const QString &instruction)
 {
-    text(painter, mmRect(kLeft, 14, kWidth, 10), page.title, face(18, true));
-    text(painter, mmRect(kLeft, 24, kWidth, 7), QStringLiteral("A szójegyzék neve: %1").arg(page.listName), face(12));
+    text(painter, mmRect(painter, kLeft, 14, kWidth, 10), page.title, face(18, true));
+    text(painter, mmRect(painter, kLeft, 24, kWidth, 7), QStringLiteral("A szójegyzék neve: %1").arg(page.listName),
+         face(12));
     if (!instruction.isEmpty())
-        text(painter, mmRect(kLeft, 31, kWidth, 9), instruction, face(9.5, false, true));
+        text(painter, mmRect(painter, kLeft, 31, kWidth, 9), instruction, face(9.5, false, true));
 }
 
 void footer(QPainter &painter, const PrintedPage &page, int number, int count)
 {
     line(painter, kLeft, 283, kLeft + kWidth, 283, 0.15);
-    text(painter, mmRect(kLeft, 284, kWidth, 6), page.listName, face(8.5));
-    text(painter, mmRect(kLeft, 284, kWidth, 6), QStringLiteral("%1. oldal / %2").arg(number).arg(count), face(8.5),
-         Qt::AlignRight | Qt::AlignVCenter);
+    text(painter, mmRect(painter, kLeft, 284, kWidth, 6), page.listName, face(8.5));
+    text(painter, mmRect(painter, kLeft, 284, kWidth, 6), QStringLiteral("%1. oldal / %2").arg(number).arg(count),
+         face(8.5), Qt::AlignRight | Qt::AlignVCenter);
 }
 
 // Rows of a table with its header row; widths in millimetres, cells as the row gives them.
@@ -85,7 +87,7 @@ void table(QPainter &painter, double top, double rowHeight, const QList<double> 
     const auto drawRow = [&](double y, const QStringList &cells, const QFont &font) {
         double x = kLeft;
         for (qsizetype column = 0; column < widths.size(); ++column) {
-            text(painter, mmRect(x, y, widths[column], rowHeight), cells.value(column), font);
+            text(painter, mmRect(painter, x, y, widths[column], rowHeight), cells.value(column), font);
             x += widths[column];
         }
         line(painter, kLeft, y + rowHeight, kLeft + kWidth, y + rowHeight, 0.15);
@@ -113,17 +115,19 @@ void drawTest(QPainter &painter, const PrintedPage &page)
     heading(painter, page,
             page.englishShown ? QStringLiteral("Írd a vonalra a szó magyar megfelelőjét!")
                               : QStringLiteral("Írd a vonalra a szó angol megfelelőjét!"));
-    text(painter, mmRect(kLeft, 40, kWidth, 8),
+    text(painter, mmRect(painter, kLeft, 40, kWidth, 8),
          QStringLiteral("Név: ______________________   Osztály: ________   Dátum: ______________"), face(10.5));
     const double top = 52, rowHeight = 11;
-    text(painter, mmRect(kLeft + 11, top, 80, rowHeight), page.englishShown ? "Angol" : "Magyar", face(10.5, true));
-    text(painter, mmRect(kLeft + 91, top, 89, rowHeight), page.englishShown ? "Magyar" : "Angol", face(10.5, true));
+    text(painter, mmRect(painter, kLeft + 11, top, 80, rowHeight), page.englishShown ? "Angol" : "Magyar",
+         face(10.5, true));
+    text(painter, mmRect(painter, kLeft + 91, top, 89, rowHeight), page.englishShown ? "Magyar" : "Angol",
+         face(10.5, true));
     for (qsizetype index = 0; index < page.pairs.size(); ++index) {
         const WordPair &pair = page.pairs[index];
         const double y = top + rowHeight * (index + 1);
-        text(painter, mmRect(kLeft, y, 11, rowHeight), QString::number(page.firstNumber + index) + QLatin1Char('.'),
-             face(10.5));
-        text(painter, mmRect(kLeft + 11, y, 80, rowHeight), page.englishShown ? pair.english : pair.hungarian,
+        text(painter, mmRect(painter, kLeft, y, 11, rowHeight),
+             QString::number(page.firstNumber + index) + QLatin1Char('.'), face(10.5));
+        text(painter, mmRect(painter, kLeft + 11, y, 80, rowHeight), page.englishShown ? pair.english : pair.hungarian,
              face(10.5));
         line(painter, kLeft + 92, y + rowHeight - 2, kLeft + kWidth, y + rowHeight - 2, 0.2, Qt::DotLine);
     }
@@ -138,16 +142,16 @@ void drawCards(QPainter &painter, const PrintedPage &page)
     for (qsizetype index = 0; index < page.pairs.size(); ++index) {
         const WordPair &pair = page.pairs[index];
         const double y = top + height * index;
-        painter.setPen(QPen(Qt::black, mm(0.25)));
+        painter.setPen(QPen(Qt::black, mm(painter, 0.25)));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(mmRect(kLeft, y, kWidth, height));
+        painter.drawRect(mmRect(painter, kLeft, y, kWidth, height));
         line(painter, kLeft + half, y, kLeft + half, y + height, 0.25, Qt::DashLine);
-        text(painter, mmRect(kLeft, y, half, height), pair.english, face(13, true), Qt::AlignCenter);
+        text(painter, mmRect(painter, kLeft, y, half, height), pair.english, face(13, true), Qt::AlignCenter);
         const double noteHeight = pair.note.isEmpty() ? 0 : 8;
-        text(painter, mmRect(kLeft + half, y, half, height - noteHeight), pair.hungarian, face(13, true),
+        text(painter, mmRect(painter, kLeft + half, y, half, height - noteHeight), pair.hungarian, face(13, true),
              Qt::AlignCenter);
         if (noteHeight > 0)
-            text(painter, mmRect(kLeft + half, y + height - noteHeight - 1, half, noteHeight), pair.note,
+            text(painter, mmRect(painter, kLeft + half, y + height - noteHeight - 1, half, noteHeight), pair.note,
                  face(8.5, false, true), Qt::AlignCenter);
     }
 }
@@ -198,20 +202,12 @@ QList<PrintedPage> pagesOf(const QList<NamedList> &lists, PrintKind kind)
     return pages;
 }
 
-QByteArray pdfOfPages(const QList<PrintedPage> &pages)
+void paintPages(QPagedPaintDevice &device, const QList<PrintedPage> &pages)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(kResolution);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle(pages.isEmpty() ? QString() : pages.first().title + QStringLiteral(" – ") + pages.first().listName);
-    writer.setCreator(QStringLiteral("vokalindo-lists"));
-    QPainter painter(&writer);
+    QPainter painter(&device);
     for (qsizetype index = 0; index < pages.size(); ++index) {
         if (index > 0)
-            writer.newPage();
+            device.newPage();
         const PrintedPage &page = pages[index];
         painter.setPen(Qt::black);
         switch (page.layout) {
@@ -227,6 +223,23 @@ QByteArray pdfOfPages(const QList<PrintedPage> &pages)
         }
         footer(painter, page, int(index) + 1, int(pages.size()));
     }
-    painter.end();
+}
+
+QString documentTitleOf(const QList<PrintedPage> &pages)
+{
+    return pages.isEmpty() ? QString() : pages.first().title + QStringLiteral(" – ") + pages.first().listName;
+}
+
+QByteArray pdfOfPages(const QList<PrintedPage> &pages)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle(documentTitleOf(pages));
+    writer.setCreator(QStringLiteral("vokalindo-lists"));
+    paintPages(writer, pages);
     return bytes;
 }

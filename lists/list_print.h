@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPagedPaintDevice>
 #include <QString>
 
 #include <optional>
@@ -36,3 +37,9 @@ QList<PrintedPage> pagesOf(const QList<NamedList> &lists, PrintKind kind);
 
 // The pages as an A4 PDF, drawn with a face that holds every Hungarian letter.
 QByteArray pdfOfPages(const QList<PrintedPage> &pages);
+
+// The same pages on any paged device (a printer, its preview), an A4 page a sheet without margins:
+// the layout keeps its own, in millimetres from the sheet's edge.
+void paintPages(QPagedPaintDevice &device, const QList<PrintedPage> &pages);
+// What a print job or a PDF of the pages is called.
+QString documentTitleOf(const QList<PrintedPage> &pages);

@@ -3,30 +3,20 @@
 #include "app/translations.h"
 #include "lists/kvtml.h"
 #include "lists/list_export.h"
+#include "lists/list_files.h"
 #include "lists/list_import.h"
 #include "lists/list_print.h"
 #include "platform/console_text.h"
 #include "platform/files.h"
-#include "wordlist/list_name.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
-#include <atomic>
 #include <cstdio>
-#include <thread>
-#include <vector>
 
 namespace {
-
-// A spreadsheet of a whole school year is a few megabytes; a file chosen by mistake stops here.
-constexpr qint64 kMaxImportSize = 64 * 1024 * 1024;
-// A class needs a few dozen lists; hundreds of them in one folder are a file read the wrong way.
-constexpr qsizetype kDefaultMaxLists = 500;
-// And no one needs more than this: the pairs of as many lists are what an import holds at most.
-constexpr qsizetype kMostMaxLists = 10000;
 
 using commandline::FileUse;
 using commandline::refuseUsage;
@@ -95,34 +85,19 @@ std::optional<QList<NamedList>> readLists(const QStringList &paths)
 {
     QList<NamedList> lists;
     for (const QString &path : paths) {
-        const std::optional<QByteArray> bytes = platform::readFileStart(path, kMaxWordListFileSize + 1);
-        if (!bytes) {
-            const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
-            say(QStringLiteral("Nem olvasható: %1 (%2)").arg(shown(path), reason));
+        ListFileReading reading = readListFile(path);
+        if (!reading.list) {
+            say(reading.problem);
             return std::nullopt;
         }
-        const WordListReading reading = readWordList(*bytes);
-        if (reading.outcome != ReadOutcome::Complete) {
-            say(QStringLiteral("Nem ép szójegyzékfájl: %1").arg(shown(path)));
-            return std::nullopt;
-        }
-        lists.append({listNameOf(QDir::fromNativeSeparators(path)), pairsOfReading(reading)});
+        lists.append(std::move(*reading.list));
     }
     return lists;
 }
 
-// Writing over one of the lists being read would lose it.
-bool isOneOf(const QString &output, const QStringList &inputs)
-{
-    const QString target = QFileInfo(output).canonicalFilePath();
-    return !target.isEmpty() && std::any_of(inputs.begin(), inputs.end(), [&](const QString &input) {
-        return QFileInfo(input).canonicalFilePath() == target;
-    });
-}
-
 int writeOutput(const QString &path, const QByteArray &bytes, const QStringList &inputs)
 {
-    if (isOneOf(path, inputs)) {
+    if (isOneOfTheFiles(path, inputs)) {
         say(QStringLiteral("A kimenet nem lehet az egyik beolvasott szójegyzék: %1").arg(shown(path)));
         return 1;
     }
@@ -132,35 +107,6 @@ int writeOutput(const QString &path, const QByteArray &bytes, const QStringList 
         return 1;
     }
     return 0;
-}
-
-// Each new list is synced to the disk before it gets its name, and its directory after: hundreds of
-// lists wait on the disk one by one unless several are made at once. A list that could not be made
-// keeps why.
-struct Creation {
-    platform::CreateResult result = platform::CreateResult::Failed;
-    QString reason;
-};
-
-std::vector<Creation> createAll(const QStringList &paths, const QList<ListFile> &lists)
-{
-    std::vector<Creation> results(size_t(paths.size()));
-    std::atomic<qsizetype> next = 0;
-    const auto work = [&] {
-        for (qsizetype index = next++; index < paths.size(); index = next++) {
-            Creation &made = results[size_t(index)];
-            made.result = platform::createFileExclusively(paths[index], lists[index].bytes);
-            if (made.result != platform::CreateResult::Created)
-                made.reason = commandline::lastFileFailureReason(FileUse::Writing);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (qsizetype worker = 1; worker < std::min<qsizetype>(paths.size(), 16); ++worker)
-        workers.emplace_back(work);
-    work();
-    for (std::thread &worker : workers)
-        worker.join();
-    return results;
 }
 
 int runImport(const Options &options, const QStringList &files)
@@ -187,8 +133,7 @@ int runImport(const Options &options, const QStringList &files)
     const QString &input = files.first();
     const QString name =
         options.parser.isSet(options.name) ? options.parser.value(options.name) : QFileInfo(input).completeBaseName();
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
-        || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (!isUsableListName(name))
         return refuseUsage(QStringLiteral("Nem használható szójegyzéknév: %1").arg(name));
     const QString directory =
         options.parser.isSet(options.output) ? options.parser.value(options.output) : QDir::currentPath();
@@ -196,20 +141,13 @@ int runImport(const Options &options, const QStringList &files)
         say(QStringLiteral("Nincs ilyen mappa: %1").arg(shown(directory)));
         return 1;
     }
-    std::optional<QByteArray> bytes = platform::readFileStart(input, kMaxImportSize + 1);
-    if (!bytes) {
-        const QString reason = commandline::lastFileFailureReason(FileUse::Reading);
-        say(QStringLiteral("Nem olvasható: %1 (%2)").arg(shown(input), reason));
-        return 1;
-    }
-    if (bytes->size() > kMaxImportSize) {
-        say(QStringLiteral("A fájl túl nagy (legfeljebb 64 MiB lehet): %1").arg(shown(input)));
-        return 1;
-    }
-
     // Pairs past the lists allowed are only counted: they would be refused anyway.
-    const ImportReading reading = readWordSource(*bytes, maxLists * kMaxPairs, headerRow);
-    bytes.reset();
+    const ImportSource source = readImportSource(input, maxLists, headerRow);
+    if (!source.problem.isEmpty()) {
+        say(source.problem);
+        return 1;
+    }
+    const ImportReading &reading = source.reading;
     if (reading.guessedHeaderLine > 0)
         platform::writeText(stderr,
                             QStringLiteral("%1:%2: az első sort fejlécnek vettem, nem szópárnak: %3; ha mégis "
@@ -243,34 +181,14 @@ int runImport(const Options &options, const QStringList &files)
     }
 
     const QList<ListFile> lists = listFilesOf(reading.pairs, name, reading.listSizes);
+    const QStringList problems = createListsAllOrNothing(directory, lists);
+    for (const QString &problem : problems)
+        say(problem);
+    if (!problems.isEmpty())
+        return 1;
     QStringList paths;
     for (const ListFile &list : lists)
         paths.append(platform::joinPath(directory, list.fileName));
-    bool taken = false;
-    for (const QString &path : paths) {
-        if (platform::pathExists(path)) {
-            say(QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(path)));
-            taken = true;
-        }
-    }
-    if (taken)
-        return 1;
-
-    const std::vector<Creation> results = createAll(paths, lists);
-    // All or nothing: when one list cannot be made, the others made with it are taken back.
-    if (std::any_of(results.begin(), results.end(),
-                    [](const Creation &made) { return made.result != platform::CreateResult::Created; })) {
-        for (qsizetype index = 0; index < paths.size(); ++index) {
-            const Creation &made = results[size_t(index)];
-            if (made.result == platform::CreateResult::Created)
-                platform::removeFile(paths[index]);
-            else
-                say(made.result == platform::CreateResult::AlreadyExists
-                        ? QStringLiteral("Már létezik, nem írom felül: %1").arg(shown(paths[index]))
-                        : QStringLiteral("Nem írható ki: %1 (%2)").arg(shown(paths[index]), made.reason));
-        }
-        return 1;
-    }
     const QString made = shown(paths.first()) + (paths.size() > 1 ? " … " + shown(paths.last()) : QString());
     platform::writeText(
         stdout, QStringLiteral("%1 szópár, %2 szójegyzék: %3\n").arg(reading.pairCount).arg(lists.size()).arg(made));

@@ -8,4 +8,10 @@ std::optional<QString> computerSettingsFile()
     return std::nullopt;
 }
 
+QString classFolderSettingsFile()
+{
+    const QString named = qEnvironmentVariable("VOKALINDO_SYSTEM_CONFIG");
+    return named.isEmpty() ? QStringLiteral("/etc/vokalindo.conf") : named;
+}
+
 } // namespace platform

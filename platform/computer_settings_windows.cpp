@@ -20,4 +20,9 @@ std::optional<QString> computerSettingsFile()
     return folder + QStringLiteral("/Vokalindo/vokalindo.conf");
 }
 
+QString classFolderSettingsFile()
+{
+    return computerSettingsFile().value_or(QString());
+}
+
 } // namespace platform

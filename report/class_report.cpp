@@ -336,7 +336,8 @@ QStringList learnersByName(QStringList names)
     return names;
 }
 
-std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt)
+std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt,
+                                           const ReadingProgress &progress)
 {
     const std::optional<QStringList> names = readRegistryNames(startDirectory);
     if (!names)
@@ -352,6 +353,8 @@ std::optional<ClassReport> readClassReport(const QString &startDirectory, const 
         report.learners.append(readLearnerFigures(startDirectory, name, allowance));
         allowance -= report.learners.last().bytesRead;
         keepShownLists(report.learners.last());
+        if (progress)
+            progress(report.learners.size(), learners.size());
     }
     return report;
 }

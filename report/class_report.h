@@ -42,7 +42,10 @@ QStringList learnersByName(QStringList names);
 // Reads the registry and every learner's log, one log at a time, keeping of each learner only the
 // kShownListRows most recently practised lists (the others count in `listsLeftOut`). Nothing when
 // the registry cannot be read.
-std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt);
+// `progress`, when given, hears after each learner how many of how many are read.
+using ReadingProgress = std::function<void(qsizetype read, qsizetype of)>;
+std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt,
+                                           const ReadingProgress &progress = {});
 
 // Whether writing the report to `outputPath` would touch the learners' data: the registry, the
 // start directory, a learner's directory or anything inside one, named so or reached through

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks a built Vokalindo .deb: what it holds and what it leaves out, its control fields and
-# dependencies, lintian, the desktop entry and the AppStream metainfo through their validators, the
-# program's command line, and the launcher (the account's own directory and a configured shared
+# dependencies, lintian, the desktop entries and the AppStream metainfo through their validators, the
+# programs' command lines, and the launcher (the account's own directory and a configured shared
 # one), which is run from the unpacked package with the real program on the offscreen platform.
 # Ends with "N passed, M failed" and exits non-zero on any failure.
 #
@@ -47,6 +47,9 @@ report=usr/bin/vokalindo-report
 report_manual=usr/share/man/man1/vokalindo-report.1.gz
 lists=usr/bin/vokalindo-lists
 lists_manual=usr/share/man/man1/vokalindo-lists.1.gz
+teacher=usr/bin/vokalindo-tanar
+teacher_desktop=usr/share/applications/hu.vokalindo.tanar.desktop
+teacher_manual=usr/share/man/man1/vokalindo-tanar.1.gz
 docs=usr/share/doc/vokalindo
 
 # --- Contents -------------------------------------------------------------------------------
@@ -60,12 +63,13 @@ awk '{ sub(/ -> .*/, ""); path = $6; sub(/^\.\//, "", path); if (path != "") pri
     "$work/contents.txt" >"$work/paths.txt"
 
 for path in "$launcher" "$program" "$desktop" "$icon" "$metainfo" "$manual" "$docs/copyright" \
-    "$docs/changelog.gz" "$docs/examples/vokalindo.conf" "$report" "$report_manual" "$lists" "$lists_manual"; do
+    "$docs/changelog.gz" "$docs/examples/vokalindo.conf" "$report" "$report_manual" "$lists" "$lists_manual" \
+    "$teacher" "$teacher_desktop" "$teacher_manual"; do
     if grep -qx "$path" "$work/paths.txt"; then pass "package holds /$path"
     else fail "package lacks /$path"; fi
 done
 
-for path in "$launcher" "$program" "$report" "$lists"; do
+for path in "$launcher" "$program" "$report" "$lists" "$teacher"; do
     if grep -E "^-rwxr-xr-x .* \./$path\$" "$work/contents.txt" >/dev/null; then pass "/$path is executable"
     else fail "/$path is not installed as an executable (rwxr-xr-x)"; fi
 done
@@ -106,7 +110,7 @@ echo "Depends: $depends"
 # Each group of alternatives as its package names alone, one group a line.
 echo "$depends" | tr ',' '\n' | sed -E 's/\([^)]*\)//g; s/\|/ /g; s/^ +//; s/ +$//; s/ +/ /g' \
     >"$work/depends.txt"
-for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-translations-l10n fonts-dejavu-core; do
+for needed in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-translations-l10n fonts-dejavu-core; do
     if grep -qw -- "$needed" "$work/depends.txt"; then pass "Depends names $needed"
     else fail "Depends does not name $needed"; fi
 done
@@ -160,6 +164,24 @@ if [ -f "$root/$desktop" ]; then
     else fail "desktop entry Categories=$(entry Categories)"; fi
 fi
 
+# The teacher's window: its own entry, the same icon, its Hungarian name.
+if [ -f "$root/$teacher_desktop" ]; then
+    if desktop-file-validate "$root/$teacher_desktop" >"$work/teacher-desktop.txt" 2>&1 && [ ! -s "$work/teacher-desktop.txt" ]; then
+        pass "desktop-file-validate $(basename "$teacher_desktop"): no errors, no warnings"
+    else
+        fail "desktop-file-validate $(basename "$teacher_desktop"): $(tr '\n' ' ' <"$work/teacher-desktop.txt")"
+    fi
+    teacher_entry() { sed -n "s/^$1=//p" "$root/$teacher_desktop" | head -n 1; }
+    if [ "$(teacher_entry Exec | awk '{ print $1 }')" = vokalindo-tanar ] && [ -x "$root/$teacher" ]; then
+        pass "teacher's desktop entry starts /$teacher (Exec=$(teacher_entry Exec))"
+    else fail "teacher's desktop entry Exec=$(teacher_entry Exec) is not the packaged /$teacher"; fi
+    if [ "$(teacher_entry Icon)" = "$app_id" ]; then pass "teacher's desktop entry has the program's icon"
+    else fail "teacher's desktop entry Icon=$(teacher_entry Icon)"; fi
+    if [ "$(teacher_entry 'Name\[hu\]')" = "Vokalindo – tanári ablak" ] && [ -n "$(teacher_entry 'Comment\[hu\]')" ]; then
+        pass "teacher's desktop entry Name[hu]=$(teacher_entry 'Name\[hu\]'), with a Hungarian comment"
+    else fail "teacher's desktop entry Name[hu]=$(teacher_entry 'Name\[hu\]'), Comment[hu]=$(teacher_entry 'Comment\[hu\]')"; fi
+fi
+
 if [ -f "$root/$metainfo" ]; then
     # --pedantic: every remark down to the pedantic hints counts. --no-net: the screenshots and the
     # home page are not fetched, so the check needs no network.
@@ -176,6 +198,9 @@ if [ -f "$root/$metainfo" ]; then
         && grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$root/$metainfo"; then
         pass "metainfo names the packaged desktop entry"
     else fail "metainfo's id or launchable does not match $app_id.desktop"; fi
+    if grep -q "<launchable type=\"desktop-id\">$(basename "$teacher_desktop")</launchable>" "$root/$metainfo"; then
+        pass "metainfo names the teacher's desktop entry"
+    else fail "metainfo does not name $(basename "$teacher_desktop")"; fi
 fi
 
 if [ -f "$root/$icon" ]; then
@@ -184,16 +209,24 @@ if [ -f "$root/$icon" ]; then
     else fail "icon is not a well-formed SVG document"; fi
 fi
 
-if [ -f "$root/$program" ]; then
-    if unresolved="$(ldd "$root/$program" 2>&1)" && ! grep -q 'not found' <<<"$unresolved"; then
-        pass "every library the program links is found"
-    else fail "program's libraries: $(grep 'not found' <<<"$unresolved" | tr '\n' ' ')"; fi
-fi
+for binary in "$program" "$teacher"; do
+    [ -f "$root/$binary" ] || continue
+    if unresolved="$(ldd "$root/$binary" 2>&1)" && ! grep -q 'not found' <<<"$unresolved"; then
+        pass "every library /$binary links is found"
+    else fail "/$binary's libraries: $(grep 'not found' <<<"$unresolved" | tr '\n' ' ')"; fi
+    if command -v readelf >/dev/null; then
+        if grep -Eq '\((RPATH|RUNPATH)\)' <<<"$(readelf -d "$root/$binary")"; then
+            fail "/$binary carries a library search path: $(readelf -d "$root/$binary" | grep -E 'R(UN)?PATH')"
+        else pass "/$binary carries no RPATH or RUNPATH"; fi
+    fi
+done
 
-if [ -f "$root/$program" ] && command -v readelf >/dev/null; then
-    if grep -Eq '\((RPATH|RUNPATH)\)' <<<"$(readelf -d "$root/$program")"; then
-        fail "program carries a library search path: $(readelf -d "$root/$program" | grep -E 'R(UN)?PATH')"
-    else pass "program carries no RPATH or RUNPATH"; fi
+# The teacher's page: its name line, and the options of its --help.
+if [ -f "$root/$teacher_manual" ]; then
+    page="$(gzip -dc "$root/$teacher_manual")"
+    if grep -q '^vokalindo\\\?-tanar \\- ' <<<"$page" && grep -q '^\.SH KAPCSOLÓK' <<<"$page" && grep -q 'directory' <<<"$page"; then
+        pass "/$teacher_manual has its name line and options"
+    else fail "/$teacher_manual lacks its name line or options"; fi
 fi
 
 # --- The launcher ---------------------------------------------------------------------------
@@ -327,6 +360,19 @@ for arguments in "" "--directory $work/nodisplay-class"; do
         pass "without a display the launcher${arguments:+ with $arguments} stops with status 1 and a message"
     else fail "without a display${arguments:+ with $arguments}: status $status, $(tr '\n' ' ' <"$work/nodisplay.log")"; fi
 done
+# The teacher's window too, whether it finds its folder in the computer's configuration or is given it.
+printf 'directory=%s\n' "$work/nodisplay-class" >"$work/nodisplay-system.conf"
+for arguments in "" "--directory $work/nodisplay-class"; do
+    # shellcheck disable=SC2086 # the arguments are words of this script's own
+    (cd "$work/nodisplay-home" && env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$work/nodisplay-home" \
+        VOKALINDO_SYSTEM_CONFIG="$work/nodisplay-system.conf" timeout 10 "$root/$teacher" $arguments) \
+        </dev/null >"$work/nodisplay.log" 2>&1
+    status=$?
+    if [ "$status" = 1 ] && grep -q '^vokalindo-tanar: nincs grafikus felület' "$work/nodisplay.log" \
+        && [ -z "$(ls -A "$work/nodisplay-home")" ] && [ "$(ls -A "$work/nodisplay-class")" = init.usr ]; then
+        pass "without a display /$teacher${arguments:+ $arguments} stops with status 1 and a message"
+    else fail "without a display /$teacher${arguments:+ $arguments}: status $status, $(tr '\n' ' ' <"$work/nodisplay.log")"; fi
+done
 
 # --- The command line ----------------------------------------------------------------------
 # --help and --version need no display; anything the program does not know ends with status 2 and
@@ -358,8 +404,9 @@ for command in "$root/$program" "$root/$launcher"; do
         pass "$which --no-such-option: status 2 and '$(head -n 1 <<<"$err")'"
     else fail "$which --no-such-option: status $status, output: $out $err"; fi
 done
-# The class report and the word-list tool: the same three, each help naming the tool's own options.
-for tool in "$report:--output <FÁJL>" "$lists:--format <FORMÁTUM>"; do
+# The class report, the word-list tool and the teacher's window: the same three, each help naming the
+# tool's own options.
+for tool in "$report:--output <FÁJL>" "$lists:--format <FORMÁTUM>" "$teacher:--directory <MAPPA>"; do
     path="${tool%%:*}" option="${tool#*:}" name="$(basename "${tool%%:*}")"
     run_command "$name-help" "$root/$path" --help
     if [ "$status" = 0 ] && grep -q -- "$option" <<<"$out" && grep -q "^Használat: $name" <<<"$out" \

@@ -1,7 +1,8 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer: the programs into Program Files, a class folder with an empty list of
-; learners (by default a "Vokalindo" folder in the public documents), a Start menu entry that starts
-; the program in that folder, and an uninstaller that leaves the learners' files where they are.
+; learners (by default a "Vokalindo" folder in the public documents), Start menu entries that start
+; the learners' program and the teacher's window in that folder, and an uninstaller that leaves the
+; learners' files where they are.
 ; Nothing is fetched from the internet.
 ;   makensis -DVERSION=1.0 -DSOURCE=<the installed folder> -DOUTFILE=<setup.exe> vokalindo.nsi
 ; Silent: setup.exe /S [/CLASSFOLDER=<folder>] [/D=<program folder>]; uninstall.exe /S
@@ -14,6 +15,7 @@ SetCompressor /SOLID lzma
 !include "LogicLib.nsh"
 
 !define PRODUCT "Vokalindo"
+!define TEACHER_SHORTCUT "$SMPROGRAMS\${PRODUCT} – tanári ablak.lnk"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vokalindo"
 
 Name "${PRODUCT} ${VERSION}"
@@ -55,6 +57,7 @@ Section "Vokalindo"
     SetOutPath "$INSTDIR"
     File "${SOURCE}\Vokalindo.exe"
     File "${SOURCE}\vokalindo-lists.exe"
+    File "${SOURCE}\vokalindo-tanar.exe"
     File "${SOURCE}\LICENSE.txt"
 
     ; The class folder: made with an empty list of learners when there is none; what is there stays.
@@ -82,10 +85,12 @@ Section "Vokalindo"
     FileWrite $0 "directory=$ClassFolder$\r$\n"
     FileClose $0
 
-    ; The shortcut starts the program in the class folder ("Start in").
+    ; The shortcuts start the programs in the class folder ("Start in").
     SetOutPath "$ClassFolder"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Vokalindo.exe" "" "$INSTDIR\Vokalindo.exe" 0 \
         SW_SHOWNORMAL "" "Angol–magyar szógyakorló"
+    CreateShortcut "${TEACHER_SHORTCUT}" "$INSTDIR\vokalindo-tanar.exe" "" "$INSTDIR\vokalindo-tanar.exe" 0 \
+        SW_SHOWNORMAL "" "Az osztály szójegyzékei és eredményei"
 
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -109,9 +114,11 @@ FunctionEnd
 Section "Uninstall"
     Delete "$INSTDIR\Vokalindo.exe"
     Delete "$INSTDIR\vokalindo-lists.exe"
+    Delete "$INSTDIR\vokalindo-tanar.exe"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+    Delete "${TEACHER_SHORTCUT}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/code_page.h"
 #include "report/class_report.h"
+#include "report/class_table.h"
 #include "report/report_pictures.h"
 #include "results/results_log.h"
 #include "results/results_record.h"
@@ -125,6 +126,33 @@ private slots:
 
         QTemporaryDir empty;
         QVERIFY(!readClassReport(empty.path(), QDateTime()));
+    }
+
+    // The class table as a spreadsheet opens it: a name stays one cell, and stays text.
+    void classTableForSpreadsheets_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("cell");
+        QTest::addRow("comma") << "Kis, Anna" << QByteArray("Kis, Anna");
+        QTest::addRow("separator") << "a;b" << QByteArray("\"a;b\"");
+        QTest::addRow("formula") << "=HYPERLINK(\"x\")" << QByteArray("\"'=HYPERLINK(\"\"x\"\")\"");
+        QTest::addRow("minus, at") << "-1" << QByteArray("'-1");
+        QTest::addRow("accented") << "Ödön" << QString("Ödön").toUtf8();
+    }
+    void classTableForSpreadsheets()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, cell);
+        ClassReport report;
+        LearnerFigures learner;
+        learner.name = name;
+        learner.runs = 2;
+        learner.lastRun = RunSummary();
+        learner.lastRun->dateText = QStringLiteral("tavaly");
+        report.learners = {learner};
+        const QList<QByteArray> lines = classTableCsv(classTableRows(report)).split('\n');
+        QVERIFY(lines.first().startsWith("\xEF\xBB\xBFNév;"));
+        QCOMPARE(lines.value(1), cell + ";2;tavaly;;0;0;0;0\r");
     }
 
     // The page as a browser reads it: one row a learner, in order, with the figures; a picture for
