@@ -251,6 +251,12 @@ void ImportDialog::write()
     const QString directory = m_target->currentData().toString();
     if (!m_plan.problems.isEmpty() || directory.isEmpty())
         return;
+    if (platform::leadsThroughRefusedLink(directory)) {
+        m_dialogs.message(this, QStringLiteral("Ide nem írok: a mappához egy másik fiók hivatkozása vezet, amely "
+                                               "bárhová mutathat: %1")
+                                    .arg(QDir::toNativeSeparators(directory)));
+        return;
+    }
     if (!platform::isDirectory(directory)) {
         m_dialogs.message(this, QStringLiteral("Nincs ilyen mappa: %1").arg(QDir::toNativeSeparators(directory)));
         return;
