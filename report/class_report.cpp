@@ -336,27 +336,39 @@ QStringList learnersByName(QStringList names)
     return names;
 }
 
-std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt,
-                                           const ReadingProgress &progress)
+std::optional<ClassReportReading> ClassReportReading::begin(const QString &startDirectory, const QDateTime &madeAt)
 {
     const std::optional<QStringList> names = readRegistryNames(startDirectory);
     if (!names)
         return std::nullopt;
-    ClassReport report{startDirectory, madeAt, {}, 0, *names};
-    QStringList learners = learnersByName(*names);
-    if (learners.size() > kMostLearners) {
-        report.learnersLeftOut = learners.size() - kMostLearners;
-        learners.resize(kMostLearners);
+    ClassReportReading reading;
+    reading.m_report = ClassReport{startDirectory, madeAt, {}, 0, *names};
+    reading.m_learners = learnersByName(*names);
+    if (reading.m_learners.size() > kMostLearners) {
+        reading.m_report.learnersLeftOut = reading.m_learners.size() - kMostLearners;
+        reading.m_learners.resize(kMostLearners);
     }
-    qint64 allowance = kMostClassBytes;
-    for (const QString &name : learners) {
-        report.learners.append(readLearnerFigures(startDirectory, name, allowance));
-        allowance -= report.learners.last().bytesRead;
-        keepShownLists(report.learners.last());
-        if (progress)
-            progress(report.learners.size(), learners.size());
-    }
-    return report;
+    return reading;
+}
+
+void ClassReportReading::readNext()
+{
+    if (done())
+        return;
+    const QString &name = m_learners.at(m_report.learners.size());
+    m_report.learners.append(readLearnerFigures(m_report.startDirectory, name, m_allowance));
+    m_allowance -= m_report.learners.last().bytesRead;
+    keepShownLists(m_report.learners.last());
+}
+
+std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt)
+{
+    std::optional<ClassReportReading> reading = ClassReportReading::begin(startDirectory, madeAt);
+    if (!reading)
+        return std::nullopt;
+    while (!reading->done())
+        reading->readNext();
+    return reading->take();
 }
 
 bool outputTouchesData(const QString &outputPath, const QString &startDirectory, const QStringList &names)

@@ -42,10 +42,26 @@ QStringList learnersByName(QStringList names);
 // Reads the registry and every learner's log, one log at a time, keeping of each learner only the
 // kShownListRows most recently practised lists (the others count in `listsLeftOut`). Nothing when
 // the registry cannot be read.
-// `progress`, when given, hears after each learner how many of how many are read.
-using ReadingProgress = std::function<void(qsizetype read, qsizetype of)>;
-std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt,
-                                           const ReadingProgress &progress = {});
+std::optional<ClassReport> readClassReport(const QString &startDirectory, const QDateTime &madeAt);
+
+// The same, a learner at a time, for a window that shows how far it has got and stays answering.
+class ClassReportReading {
+public:
+    // Nothing when the registry cannot be read.
+    static std::optional<ClassReportReading> begin(const QString &startDirectory, const QDateTime &madeAt);
+    bool done() const { return m_report.learners.size() == m_learners.size(); }
+    qsizetype learnersRead() const { return m_report.learners.size(); }
+    qsizetype learnersToRead() const { return m_learners.size(); }
+    // Reads the next learner's log.
+    void readNext();
+    ClassReport take() { return std::move(m_report); }
+
+private:
+    ClassReportReading() = default;
+    ClassReport m_report;
+    QStringList m_learners;
+    qint64 m_allowance = kMostClassBytes;
+};
 
 // Whether writing the report to `outputPath` would touch the learners' data: the registry, the
 // start directory, a learner's directory or anything inside one, named so or reached through

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -25,7 +24,8 @@ namespace {
 
 // Reading a class of a few learners takes a blink: the bar shows only when it takes longer.
 constexpr int kProgressAfterMs = 300;
-constexpr int kProgressEveryMs = 100;
+// A slice of reading between two turns of the window's events: short enough to go unnoticed.
+constexpr int kReadingSliceMs = 30;
 constexpr int kLearnerRole = Qt::UserRole + 3;
 
 QPushButton *button(const QString &text, const QString &objectName)
@@ -62,15 +62,9 @@ ResultsTab::ResultsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(paren
     m_progressBar->setAccessibleName(QStringLiteral("Az eredménynaplók beolvasása"));
     m_progressBar->setFormat(QStringLiteral("%v / %m tanuló"));
     m_progressBar->hide();
-    m_progressTimer = new QTimer(this);
-    m_progressTimer->setInterval(kProgressEveryMs);
-    connect(m_progressTimer, &QTimer::timeout, this, [this] {
-        if (!m_progress)
-            return;
-        m_progressBar->setMaximum(int(std::max<qsizetype>(1, m_progress->of.load())));
-        m_progressBar->setValue(int(m_progress->read.load()));
-        m_progressBar->show();
-    });
+    m_readingTimer = new QTimer(this);
+    m_readingTimer->setInterval(0);
+    connect(m_readingTimer, &QTimer::timeout, this, &ResultsTab::readSome);
 
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("eredmenyAllapot"));
@@ -103,12 +97,7 @@ ResultsTab::ResultsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(paren
         action->setEnabled(false);
 }
 
-ResultsTab::~ResultsTab()
-{
-    // Reading is bounded (kMostClassBytes): waiting for it is short, and it must not outlive its results.
-    if (m_reader)
-        m_reader->wait();
-}
+ResultsTab::~ResultsTab() = default;
 
 void ResultsTab::showFolder(const ClassFolder &folder)
 {
@@ -130,41 +119,39 @@ void ResultsTab::showFolder(const ClassFolder &folder)
 
 void ResultsTab::startReading(const QString &directory)
 {
-    if (m_reader) { // one reading at a time: the newest folder is read next
-        m_pendingDirectory = directory;
-        return;
-    }
     m_directory = directory;
     m_status->setText(QStringLiteral("Az eredménynaplók beolvasása…"));
-    m_progress = std::make_shared<Progress>();
-    auto result = std::make_shared<std::optional<ClassReport>>();
-    m_reader = QThread::create([directory, result, progress = m_progress] {
-        *result = readClassReport(directory, QDateTime::currentDateTime(), [&progress](qsizetype read, qsizetype of) {
-            progress->of = of;
-            progress->read = read;
-        });
-    });
-    connect(m_reader, &QThread::finished, this, [this, result] {
-        m_reader->deleteLater();
-        m_reader = nullptr;
-        m_progressTimer->stop();
-        m_progressBar->hide();
-        readingDone(std::move(*result));
-    });
-    QTimer::singleShot(kProgressAfterMs, m_progressTimer, [timer = m_progressTimer, this] {
-        if (m_reader)
-            timer->start();
-    });
-    m_reader->start();
+    m_reading = ClassReportReading::begin(directory, QDateTime::currentDateTime());
+    if (!m_reading) {
+        readingDone(std::nullopt);
+        return;
+    }
+    m_readingFor.start();
+    m_progressBar->setMaximum(int(std::max<qsizetype>(1, m_reading->learnersToRead())));
+    m_readingTimer->start();
+}
+
+void ResultsTab::readSome()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_reading->done() && slice.elapsed() < kReadingSliceMs)
+        m_reading->readNext();
+    if (m_readingFor.elapsed() >= kProgressAfterMs) {
+        m_progressBar->setValue(int(m_reading->learnersRead()));
+        m_progressBar->show();
+    }
+    if (!m_reading->done())
+        return;
+    m_readingTimer->stop();
+    m_progressBar->hide();
+    ClassReport report = m_reading->take();
+    m_reading.reset();
+    readingDone(std::move(report));
 }
 
 void ResultsTab::readingDone(std::optional<ClassReport> report)
 {
-    if (!m_pendingDirectory.isEmpty()) {
-        const QString next = std::exchange(m_pendingDirectory, QString());
-        startReading(next);
-        return;
-    }
     m_report = std::move(report);
     if (!m_report) {
         m_status->setText(QStringLiteral("A tanulók névsora nem olvasható."));

@@ -4,17 +4,15 @@
 #include "report/class_report.h"
 #include "teacher/class_folder.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
-#include <atomic>
-#include <memory>
 #include <optional>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
-class QThread;
 class QTimer;
 class TeacherDialogs;
 
@@ -28,15 +26,12 @@ public:
 
     void showFolder(const ClassFolder &folder);
     // Whether the logs are being read.
-    bool reading() const { return m_reader != nullptr; }
+    bool reading() const { return m_reading.has_value(); }
     const std::optional<ClassReport> &report() const { return m_report; }
 
 private:
-    struct Progress {
-        std::atomic<qsizetype> read = 0;
-        std::atomic<qsizetype> of = 0;
-    };
     void startReading(const QString &directory);
+    void readSome();
     void readingDone(std::optional<ClassReport> report);
     void fillTable();
     void openLearnerPage(int row);
@@ -45,11 +40,11 @@ private:
 
     TeacherDialogs &m_dialogs;
     QString m_directory;
-    QString m_pendingDirectory;
     std::optional<ClassReport> m_report;
-    QThread *m_reader = nullptr;
-    std::shared_ptr<Progress> m_progress;
-    QTimer *m_progressTimer;
+    // Read a few learners at a time between the window's events, so that it keeps answering.
+    std::optional<ClassReportReading> m_reading;
+    QTimer *m_readingTimer;
+    QElapsedTimer m_readingFor;
     QProgressBar *m_progressBar;
     QLabel *m_status;
     QTableWidget *m_table;

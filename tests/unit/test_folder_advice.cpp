@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the teacher's window says of a class folder's set-up, from what it looked at: each fault in
 // its own words with the command that mends it, and nothing for a folder set up right.
+#include "support/file_helpers.h"
+
 #include "teacher/folder_advice.h"
 #include "teacher/teacher_command_line.h"
 
@@ -92,9 +94,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("folder"); // empty: the program does not start
-        QTest::addRow("asked for") << QStringList{"-d", "5a"} << QByteArray("directory=/srv/5b\n") << "/home/t/5a";
-        QTest::addRow("configured") << QStringList{} << QByteArray("directory=\"/srv/5b\"\n") << "/srv/5b";
-        QTest::addRow("neither") << QStringList{} << QByteArray("# nothing\n") << "/home/t";
+        const QString root = kOnWindows ? QStringLiteral("C:") : QString();
+        QTest::addRow("asked for") << QStringList{"-d", "5a"} << QByteArray("directory=/srv/5b\n")
+                                   << root + "/home/t/5a";
+        QTest::addRow("configured") << QStringList{} << ("directory=\"" + root.toLatin1() + "/srv/5b\"\n")
+                                    << root + "/srv/5b";
+        QTest::addRow("neither") << QStringList{} << QByteArray("# nothing\n") << root + "/home/t";
         QTest::addRow("directory without a name") << QStringList{"--directory"} << QByteArray() << "";
         QTest::addRow("unknown option") << QStringList{"--kind"} << QByteArray() << "";
     }
@@ -106,7 +111,8 @@ private slots:
         const TeacherRequest request = readTeacherArguments(QStringList{"vokalindo-tanar"} + arguments);
         QCOMPARE(request.start, !folder.isEmpty());
         if (request.start)
-            QCOMPARE(folderToOpen(request, settings, QStringLiteral("/home/t")), folder);
+            QCOMPARE(folderToOpen(request, settings, (kOnWindows ? QStringLiteral("C:") : QString()) + "/home/t"),
+                     folder);
         else
             QCOMPARE(request.exitStatus, 2);
     }
