@@ -121,21 +121,6 @@ QString practisedLists(const LearnerFigures &learner)
     return text;
 }
 
-QString logStateNote(const LearnerFigures &learner)
-{
-    switch (learner.logState) {
-    case LogState::Read:
-        return {};
-    case LogState::Missing:
-        return QStringLiteral("Nincs eredménynaplója.");
-    case LogState::NameLeadsOutside:
-        return QStringLiteral("A neve nem lehet mappanév, ezért nincs eredménynaplója.");
-    case LogState::Unreadable:
-        return QStringLiteral("Az eredménynaplója nem olvasható, vagy nem eredménynapló.");
-    }
-    return {};
-}
-
 QString readCutNote(const LearnerFigures &learner)
 {
     switch (learner.cut) {
@@ -318,6 +303,21 @@ QString pageSizeNote(bool classPicture, qsizetype firstWithoutPicture, qsizetype
 }
 
 } // namespace
+
+QString logStateNote(const LearnerFigures &learner)
+{
+    switch (learner.logState) {
+    case LogState::Read:
+        return {};
+    case LogState::Missing:
+        return QStringLiteral("Nincs eredménynaplója.");
+    case LogState::NameLeadsOutside:
+        return QStringLiteral("A neve nem lehet mappanév, ezért nincs eredménynaplója.");
+    case LogState::Unreadable:
+        return QStringLiteral("Az eredménynaplója nem olvasható, vagy nem eredménynapló.");
+    }
+    return {};
+}
 
 QString shownName(const QString &name)
 {

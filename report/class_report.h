@@ -36,6 +36,9 @@ inline constexpr qint64 kMostPageBytes = qint64(4) << 20;
 // them "…" when it was cut.
 QString shownName(const QString &name);
 
+// Why a learner has no figures, in a Hungarian sentence; empty when the log was read.
+QString logStateNote(const LearnerFigures &learner);
+
 // The registry's learners in Hungarian alphabetical order, each name once.
 QStringList learnersByName(QStringList names);
 

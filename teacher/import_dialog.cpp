@@ -3,6 +3,7 @@
 
 #include "platform/files.h"
 #include "teacher/teacher_dialogs.h"
+#include "teacher/window_parts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -17,20 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QTableWidget *table(const QString &objectName, const QString &accessibleName, const QStringList &header)
-{
-    auto *table = new QTableWidget(0, int(header.size()));
-    table->setObjectName(objectName);
-    table->setAccessibleName(accessibleName);
-    table->setHorizontalHeaderLabels(header);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setTabKeyNavigation(false);
-    return table;
-}
 
 QTableWidgetItem *cell(const QString &text)
 {
@@ -101,9 +88,10 @@ ImportDialog::ImportDialog(QList<ImportSource> sources, QList<ImportTarget> targ
     setWindowTitle(QStringLiteral("Importálás – előnézet"));
     resize(820, 640);
 
-    m_sourceTable = table(QStringLiteral("forrasok"), QStringLiteral("Beolvasott fájlok és a szójegyzékek neve"),
-                          {QStringLiteral("Fájl"), QStringLiteral("Szójegyzék neve"), QStringLiteral("Szópárok"),
-                           QStringLiteral("Hibás sorok")});
+    m_sourceTable =
+        readOnlyTable(QStringLiteral("forrasok"), QStringLiteral("Beolvasott fájlok és a szójegyzékek neve"),
+                      {QStringLiteral("Fájl"), QStringLiteral("Szójegyzék neve"), QStringLiteral("Szópárok"),
+                       QStringLiteral("Hibás sorok")});
     m_sourceTable->setEditTriggers(QAbstractItemView::AllEditTriggers);
     m_sourceTable->setRowCount(int(m_sources.size()));
     for (int row = 0; row < m_sources.size(); ++row) {
@@ -117,11 +105,11 @@ ImportDialog::ImportDialog(QList<ImportSource> sources, QList<ImportTarget> targ
     }
     m_sourceTable->resizeColumnsToContents();
 
-    m_pairTable = table(QStringLiteral("szoparok"), QStringLiteral("A beolvasott szópárok"),
-                        {QStringLiteral("Szójegyzék"), QStringLiteral("Angol"), QStringLiteral("Magyar"),
-                         QStringLiteral("Megjegyzés")});
-    m_problemTable = table(QStringLiteral("hibasSorok"), QStringLiteral("Az át nem vehető sorok és az okuk"),
-                           {QStringLiteral("Fájl"), QStringLiteral("Sor"), QStringLiteral("Ok")});
+    m_pairTable = readOnlyTable(QStringLiteral("szoparok"), QStringLiteral("A beolvasott szópárok"),
+                                {QStringLiteral("Szójegyzék"), QStringLiteral("Angol"), QStringLiteral("Magyar"),
+                                 QStringLiteral("Megjegyzés")});
+    m_problemTable = readOnlyTable(QStringLiteral("hibasSorok"), QStringLiteral("Az át nem vehető sorok és az okuk"),
+                                   {QStringLiteral("Fájl"), QStringLiteral("Sor"), QStringLiteral("Ok")});
     int problemRows = 0;
     for (const ImportSource &source : std::as_const(m_sources)) {
         QList<std::pair<QString, QString>> rows; // line, reason

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "teacher/learner_page.h"
 
+#include "report/class_report.h"
 #include "report/hungarian_order.h"
 #include "teacher/runs_chart.h"
 #include "teacher/sorted_cells.h"
+#include "teacher/window_parts.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -28,17 +30,9 @@ QString runText(const std::optional<RunSummary> &run)
 
 QString stateNote(const LearnerFigures &learner)
 {
-    switch (learner.logState) {
-    case LogState::Read:
-        return learner.cut == ReadCut::None ? QString() : QStringLiteral("A naplónak csak az eleje került ide.");
-    case LogState::Missing:
-        return QStringLiteral("Nincs eredménynaplója.");
-    case LogState::NameLeadsOutside:
-        return QStringLiteral("A neve nem lehet mappanév, ezért nincs eredménynaplója.");
-    case LogState::Unreadable:
-        return QStringLiteral("Az eredménynaplója nem olvasható, vagy nem eredménynapló.");
-    }
-    return {};
+    if (learner.logState == LogState::Read && learner.cut != ReadCut::None)
+        return QStringLiteral("A naplónak csak az eleje került ide.");
+    return logStateNote(learner);
 }
 
 } // namespace
@@ -68,16 +62,11 @@ LearnerPage::LearnerPage(const LearnerFigures &learner, QWidget *parent) : QDial
     for (const auto &[name, figures] : learner.lists)
         names.append(name);
     sortHungarian(names);
-    auto *lists = new QTableWidget(int(names.size()), 6);
-    lists->setObjectName(QStringLiteral("szojegyzekei"));
-    lists->setAccessibleName(QStringLiteral("A gyakorolt szójegyzékek"));
-    lists->setHorizontalHeaderLabels({QStringLiteral("Szójegyzék"), QStringLiteral("Futások"), QStringLiteral("Hibák"),
-                                      QStringLiteral("Megmutatva"), QStringLiteral("„Csalás volt!”"),
-                                      QStringLiteral("Utolsó futás")});
-    lists->verticalHeader()->hide();
-    lists->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lists->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lists->setTabKeyNavigation(false);
+    QTableWidget *lists =
+        readOnlyTable(QStringLiteral("szojegyzekei"), QStringLiteral("A gyakorolt szójegyzékek"),
+                      {QStringLiteral("Szójegyzék"), QStringLiteral("Futások"), QStringLiteral("Hibák"),
+                       QStringLiteral("Megmutatva"), QStringLiteral("„Csalás volt!”"), QStringLiteral("Utolsó futás")});
+    lists->setRowCount(int(names.size()));
     for (int row = 0; row < names.size(); ++row) {
         const ListFigures &figures = learner.lists.find(names[row])->second;
         lists->setItem(row, 0, textCell(names[row].isEmpty() ? QStringLiteral("(név nélkül)") : names[row]));
@@ -90,7 +79,6 @@ LearnerPage::LearnerPage(const LearnerFigures &learner, QWidget *parent) : QDial
     lists->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     lists->setSortingEnabled(true);
     lists->resizeColumnsToContents();
-    lists->horizontalHeader()->setStretchLastSection(true);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Bezárás"));

@@ -10,6 +10,7 @@
 #include "teacher/import_dialog.h"
 #include "teacher/sorted_cells.h"
 #include "teacher/teacher_dialogs.h"
+#include "teacher/window_parts.h"
 #include "users/user_directory.h"
 
 #include <QComboBox>
@@ -29,13 +30,6 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole + 2;
 
-QPushButton *button(const QString &text, const QString &objectName)
-{
-    auto *button = new QPushButton(text);
-    button->setObjectName(objectName);
-    return button;
-}
-
 } // namespace
 
 ListsTab::ListsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs)
@@ -45,26 +39,19 @@ ListsTab::ListsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(parent), 
     m_learners->setObjectName(QStringLiteral("tanulok"));
     m_learners->setAccessibleName(QStringLiteral("Tanulók"));
 
-    m_table = new QTableWidget(0, 4);
-    m_table->setObjectName(QStringLiteral("szojegyzekTabla"));
-    m_table->setAccessibleName(QStringLiteral("Az osztály szójegyzékei"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Név"), QStringLiteral("Szópárok"), QStringLiteral("Hol"),
-                                        QStringLiteral("Utoljára módosítva")});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table = readOnlyTable(QStringLiteral("szojegyzekTabla"), QStringLiteral("Az osztály szójegyzékei"),
+                            {QStringLiteral("Név"), QStringLiteral("Szópárok"), QStringLiteral("Hol"),
+                             QStringLiteral("Utoljára módosítva")});
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setTabKeyNavigation(false);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
 
     m_summary = new QLabel;
     m_summary->setObjectName(QStringLiteral("szojegyzekOsszegzes"));
     m_summary->setWordWrap(true);
 
-    QPushButton *import = button(QStringLiteral("&Importálás…"), QStringLiteral("importalasGomb"));
+    QPushButton *import = namedButton(QStringLiteral("&Importálás…"), QStringLiteral("importalasGomb"));
     import->setToolTip(QStringLiteral("Táblázat, KVTML vagy szókártyák szövege; a fájlok az ablakra is húzhatók."));
-    m_export = button(QStringLiteral("E&xportálás…"), QStringLiteral("exportalasGomb"));
+    m_export = namedButton(QStringLiteral("E&xportálás…"), QStringLiteral("exportalasGomb"));
     m_printKind = new QComboBox;
     m_printKind->setObjectName(QStringLiteral("nyomtatasFajta"));
     m_printKind->setAccessibleName(QStringLiteral("Mit nyomtasson"));
@@ -72,7 +59,7 @@ ListsTab::ListsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(parent), 
     m_printKind->addItem(QStringLiteral("Dolgozat: angolból magyarra"), int(PrintKind::TestEnglish));
     m_printKind->addItem(QStringLiteral("Dolgozat: magyarból angolra"), int(PrintKind::TestHungarian));
     m_printKind->addItem(QStringLiteral("Szókártyák"), int(PrintKind::Cards));
-    m_print = button(QStringLiteral("N&yomtatás…"), QStringLiteral("nyomtatasGomb"));
+    m_print = namedButton(QStringLiteral("N&yomtatás…"), QStringLiteral("nyomtatasGomb"));
 
     connect(import, &QPushButton::clicked, this, &ListsTab::chooseAndImport);
     connect(m_export, &QPushButton::clicked, this, &ListsTab::exportSelected);
@@ -85,23 +72,10 @@ ListsTab::ListsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(parent), 
     m_export->setEnabled(false);
     m_print->setEnabled(false);
 
-    auto *learnersPane = new QWidget;
-    auto *learnersLayout = new QVBoxLayout(learnersPane);
-    learnersLayout->setContentsMargins(0, 0, 0, 0);
-    auto *learnersLabel = new QLabel(QStringLiteral("&Tanulók:"));
-    learnersLabel->setBuddy(m_learners);
-    learnersLayout->addWidget(learnersLabel);
-    learnersLayout->addWidget(m_learners);
-    auto *listsPane = new QWidget;
-    auto *listsLayout = new QVBoxLayout(listsPane);
-    listsLayout->setContentsMargins(0, 0, 0, 0);
-    auto *listsLabel = new QLabel(QStringLiteral("S&zójegyzékek (a közös mappában és a tanulók mappáiban):"));
-    listsLabel->setBuddy(m_table);
-    listsLayout->addWidget(listsLabel);
-    listsLayout->addWidget(m_table);
     auto *splitter = new QSplitter;
-    splitter->addWidget(learnersPane);
-    splitter->addWidget(listsPane);
+    splitter->addWidget(labelledPane(QStringLiteral("&Tanulók:"), m_learners));
+    splitter->addWidget(
+        labelledPane(QStringLiteral("S&zójegyzékek (a közös mappában és a tanulók mappáiban):"), m_table));
     splitter->setStretchFactor(1, 3);
 
     auto *buttons = new QHBoxLayout;
@@ -162,6 +136,20 @@ QStringList ListsTab::selectedPaths() const
     return paths;
 }
 
+QList<NamedList> ListsTab::readSelected()
+{
+    QList<NamedList> lists;
+    for (const QString &path : selectedPaths()) {
+        ListFileReading reading = readListFile(path);
+        if (!reading.list) {
+            m_dialogs.message(window(), reading.problem);
+            return {};
+        }
+        lists.append(std::move(*reading.list));
+    }
+    return lists;
+}
+
 void ListsTab::chooseAndImport()
 {
     const QStringList paths = m_dialogs.chooseFilesToImport(window(), QDir::homePath());
@@ -199,15 +187,7 @@ void ListsTab::importFiles(const QStringList &paths)
 void ListsTab::exportSelected()
 {
     const QStringList paths = selectedPaths();
-    QList<NamedList> lists;
-    for (const QString &path : paths) {
-        ListFileReading reading = readListFile(path);
-        if (!reading.list) {
-            m_dialogs.message(window(), reading.problem);
-            return;
-        }
-        lists.append(std::move(*reading.list));
-    }
+    const QList<NamedList> lists = readSelected();
     if (lists.isEmpty())
         return;
     const QString csv = QStringLiteral("CSV-fájl, táblázatkezelőnek (*.csv)");
@@ -237,15 +217,7 @@ void ListsTab::exportSelected()
 
 void ListsTab::printSelected()
 {
-    QList<NamedList> lists;
-    for (const QString &path : selectedPaths()) {
-        ListFileReading reading = readListFile(path);
-        if (!reading.list) {
-            m_dialogs.message(window(), reading.problem);
-            return;
-        }
-        lists.append(std::move(*reading.list));
-    }
+    const QList<NamedList> lists = readSelected();
     if (lists.isEmpty())
         return;
     const QList<PrintedPage> pages = pagesOf(lists, PrintKind(m_printKind->currentData().toInt()));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lists/word_pair.h"
 #include "teacher/class_folder.h"
 
 #include <QWidget>
@@ -26,6 +27,8 @@ public:
 
 private:
     QStringList selectedPaths() const;
+    // The selected lists read, or none (and the teacher told why) when one of them cannot be.
+    QList<NamedList> readSelected();
     void chooseAndImport();
     void exportSelected();
     void printSelected();

@@ -8,6 +8,7 @@
 #include "teacher/report_page_pictures.h"
 #include "teacher/sorted_cells.h"
 #include "teacher/teacher_dialogs.h"
+#include "teacher/window_parts.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -28,13 +29,6 @@ constexpr int kProgressAfterMs = 300;
 constexpr int kReadingSliceMs = 30;
 constexpr int kLearnerRole = Qt::UserRole + 3;
 
-QPushButton *button(const QString &text, const QString &objectName)
-{
-    auto *button = new QPushButton(text);
-    button->setObjectName(objectName);
-    return button;
-}
-
 } // namespace
 
 ResultsTab::ResultsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(parent), m_dialogs(dialogs)
@@ -48,13 +42,8 @@ ResultsTab::ResultsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(paren
                                         QStringLiteral("Hibák összesen"), QStringLiteral("Megmutatott válaszok"),
                                         QStringLiteral("„Csalás volt!” jelű futások"),
                                         QStringLiteral("Nem eredménysorok")});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setTabKeyNavigation(false);
     m_table->horizontalHeader()->setSectionsClickable(true);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
 
     m_progressBar = new QProgressBar;
@@ -70,10 +59,13 @@ ResultsTab::ResultsTab(TeacherDialogs &dialogs, QWidget *parent) : QWidget(paren
     m_status->setObjectName(QStringLiteral("eredmenyAllapot"));
     m_status->setWordWrap(true);
 
-    m_learnerPage = button(QStringLiteral("&Tanuló lapja"), QStringLiteral("tanuloLapjaGomb"));
-    m_browser = button(QStringLiteral("Jelentés a &böngészőben"), QStringLiteral("bongeszobenGomb"));
-    m_csv = button(QStringLiteral("Mentés &CSV-fájlba…"), QStringLiteral("csvMentesGomb"));
-    connect(m_learnerPage, &QPushButton::clicked, this, [this] { openLearnerPage(m_table->currentRow()); });
+    m_learnerPage = namedButton(QStringLiteral("&Tanuló lapja"), QStringLiteral("tanuloLapjaGomb"));
+    m_browser = namedButton(QStringLiteral("Jelentés a &böngészőben"), QStringLiteral("bongeszobenGomb"));
+    m_csv = namedButton(QStringLiteral("Mentés &CSV-fájlba…"), QStringLiteral("csvMentesGomb"));
+    connect(m_learnerPage, &QPushButton::clicked, this, [this] {
+        const QModelIndexList selected = m_table->selectionModel()->selectedRows();
+        openLearnerPage(selected.isEmpty() ? m_table->currentRow() : selected.first().row());
+    });
     connect(m_table, &QTableWidget::activated, this,
             [this](const QModelIndex &index) { openLearnerPage(index.row()); });
     connect(m_browser, &QPushButton::clicked, this, &ResultsTab::openInBrowser);

@@ -267,7 +267,7 @@ private slots:
         screen.find<QPushButton>("csvMentesGomb")->click();
         QVERIFY(!QFile::exists(*screen.dialogs.saveAs));
 
-        table->selectRow(0);
+        table->setCurrentCell(0, 0);
         screen.find<QPushButton>("tanuloLapjaGomb")->click();
         QVERIFY(screen.window.findChild<QDialog *>("tanuloLapja"));
     }
