@@ -5,6 +5,8 @@
 #include "support/file_helpers.h"
 #include "support/root_account.h"
 
+#include "lists/kvtml.h"
+#include "lists/list_export.h"
 #include "lists/list_import.h"
 #include "report/class_table.h"
 #include "results/results_log.h"
@@ -229,6 +231,34 @@ private slots:
         QVERIFY(screen.dialogs.messages.value(0).contains(QStringLiteral("másik fiók hivatkozása")));
     }
 
+    // The kind is told by the name the teacher gives, and the bytes are the tool's own.
+    void exportsAsTheToolExports_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("bytes");
+        const QList<NamedList> lists{{"gyumolcs", {{"apple", "alma", ""}, {"pear", "körte", "gyümölcs"}}},
+                                     {"sajat", {{"dog", "kutya", ""}}}};
+        QTest::addRow("csv") << "szavak.csv" << csvOfLists(lists);
+        QTest::addRow("tsv") << "szavak.tsv" << tsvOfLists(lists);
+        QTest::addRow("kvtml") << "szavak.kvtml" << kvtmlOfLists(lists, "szavak");
+    }
+    void exportsAsTheToolExports()
+    {
+        QFETCH(QString, fileName);
+        ClassOnScreen screen;
+        auto *table = screen.find<QTableWidget>("szojegyzekTabla");
+        table->selectAll();
+        screen.dialogs.saveAs = screen.work.filePath(fileName);
+        screen.find<QPushButton>("exportalasGomb")->click();
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(fileContents(*screen.dialogs.saveAs), bytes);
+        // Not over one of the lists it reads.
+        screen.dialogs.saveAs = screen.directory + "/listak/gyumolcs.szo";
+        const QByteArray list = fileContents(*screen.dialogs.saveAs);
+        screen.find<QPushButton>("exportalasGomb")->click();
+        QCOMPARE(fileContents(*screen.dialogs.saveAs), list);
+    }
+
     void printsATestSheetWithItsAnswers()
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
@@ -270,6 +300,15 @@ private slots:
         table->setCurrentCell(0, 0);
         screen.find<QPushButton>("tanuloLapjaGomb")->click();
         QVERIFY(screen.window.findChild<QDialog *>("tanuloLapja"));
+
+        // The whole report, as vokalindo-report writes it, for this account alone.
+        QStandardPaths::setTestModeEnabled(true);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/osztalyjelentes.html");
+        screen.find<QPushButton>("bongeszobenGomb")->click();
+        QVERIFY(fileContents(screen.dialogs.openedPage).contains("<table id=\"osztaly\">"));
+        if (!kOnWindows) // Windows keeps who may read it in an access list, which Qt does not show here
+            QCOMPARE(QFile::permissions(screen.dialogs.openedPage) & (QFile::ReadGroup | QFile::ReadOther),
+                     QFile::Permissions());
     }
 
     // A screen reader names every control a keyboard can reach.
