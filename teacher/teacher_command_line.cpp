@@ -61,7 +61,9 @@ TeacherRequest readTeacherArguments(const QStringList &arguments)
                 ++index;
                 continue;
             }
-            return refuse(QStringLiteral("Ismeretlen kapcsoló: %1").arg(argument));
+            // Said as the other programs say it (Qt's own words): the name without its dashes.
+            return refuse(QStringLiteral("Ismeretlen kapcsoló: „%1”.")
+                              .arg(argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1)));
         } else {
             return refuse(QStringLiteral("Ismeretlen argumentum: %1").arg(argument));
         }
