@@ -15,7 +15,7 @@ bash "$root/scripts/install-dependencies.sh" build test hardening package window
 qt_log="$(mktemp)"
 setsid nice -n 19 ionice -c 3 bash "$root/scripts/build-qt-windows.sh" >"$qt_log" 2>&1 &
 qt_build=$!
-trap 'kill -- -"$qt_build" 2>/dev/null || true; rm -f "$qt_log"' EXIT
+trap 'kill -- -"$qt_build" 2>/dev/null || kill "$qt_build" 2>/dev/null || true; rm -f "$qt_log"' EXIT
 
 bash "$root/scripts/build.sh"
 # The tests that mostly wait run in parallel; the stress tests, whose timing is part of what they
