@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -122,6 +123,20 @@ struct ClassOnScreen {
         window.listsTab()->importFiles(files);
         return find<ImportDialog>("importalas");
     }
+    // The files dragged from a file manager and dropped on the window.
+    ImportDialog *dropping(const QStringList &files)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls.append(QUrl::fromLocalFile(file));
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        return enter.isAccepted() ? find<ImportDialog>("importalas") : nullptr;
+    }
 };
 
 QString pdfText(const QString &pdf)
@@ -179,7 +194,8 @@ private slots:
         const QString path = screen.work.filePath(fileName);
         writeFile(path, source);
         const QStringList before = entriesBesideTheLock(screen.directory + "/listak");
-        ImportDialog *dialog = screen.importing({path});
+        ImportDialog *dialog = screen.dropping({path});
+        QVERIFY(dialog);
         QFETCH(QStringList, englishShown);
         QCOMPARE(screen.column("szoparok", 1), englishShown);
         QFETCH(QStringList, refusedLines);
