@@ -4,7 +4,10 @@
 #include "platform/files.h"
 #include "platform/share_stall.h"
 
+#include <cerrno>
+#include <chrono>
 #include <optional>
+#include <thread>
 
 // What each system's file layer does once, and what platform/files does with it alike on every
 // system: the record of a refused link, and each step made again while a share does not answer for
@@ -27,10 +30,28 @@ bool failed(const std::optional<T> &result)
 {
     return !result;
 }
+
+// A share that replaces a file by removing the old one first (SMB through libsmbclient) leaves the
+// name empty for a moment while another computer saves over it. A step that saw the file and then
+// lost it notes so (errno stays ENOENT), and the attempt is made again a few times.
+void noteFileReplacedMeanwhile();
+bool fileWasReplacedMeanwhile();
+void forgetFileReplacedMeanwhile();
+inline constexpr int kReplacedMeanwhileAttempts = 5;
+
 template <typename Attempt>
 auto retried(Attempt attempt)
 {
-    return retriedThroughShareStall(attempt, [](const auto &result) { return failed(result); });
+    for (int round = 1;; ++round) {
+        forgetFileReplacedMeanwhile();
+        auto result = retriedThroughShareStall(attempt, [](const auto &result) { return failed(result); });
+        if (!failed(result) || !fileWasReplacedMeanwhile() || round == kReplacedMeanwhileAttempts)
+            return result;
+        // The other computer's rename is one round trip to the server away.
+        const int error = errno;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * round));
+        errno = error;
+    }
 }
 
 // One attempt at a whole-file write: a failed one leaves the file as it was (its staged copy

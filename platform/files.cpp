@@ -19,6 +19,7 @@ const QByteArray kStagingSuffix = QByteArrayLiteral(".tmp");
 constexpr int kStagingLetters = 8;
 
 thread_local bool t_refusedLink = false;
+thread_local bool t_replacedMeanwhile = false;
 
 } // namespace
 
@@ -37,6 +38,21 @@ bool refuseLink()
 bool lastFailureWasRefusedLink()
 {
     return t_refusedLink;
+}
+
+void noteFileReplacedMeanwhile()
+{
+    t_replacedMeanwhile = true;
+}
+
+bool fileWasReplacedMeanwhile()
+{
+    return t_replacedMeanwhile;
+}
+
+void forgetFileReplacedMeanwhile()
+{
+    t_replacedMeanwhile = false;
 }
 
 bool writeWholeFileAtomically(const QString &path, const QByteArray &bytes, NewFileAccess access)

@@ -85,6 +85,8 @@ int openRegularFileForReading(const QString &path)
         return -1;
     const int descriptor =
         ::openat(placed->directory(), placed->name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (descriptor < 0 && errno == ENOENT)
+        noteFileReplacedMeanwhile();
     struct stat status {};
     // Read as far as the file reaches on its server now: a share's cached size would cut it short.
     if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && currentSize(descriptor) >= 0)
@@ -366,8 +368,11 @@ bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAcc
         if (isSharedHardLink(*placed, *entry))
             return refuseLink();
         // Only a file this account may write is replaced, although the directory would let it go.
-        if (::faccessat(placed->directory(), placed->name(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+        if (::faccessat(placed->directory(), placed->name(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                noteFileReplacedMeanwhile();
             return false;
+        }
         mode = entry->st_mode & 07777;
     }
     if (access == NewFileAccess::OwnerOnly)

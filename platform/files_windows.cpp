@@ -391,8 +391,12 @@ bool writeWholeFileOnce(const QString &path, const QByteArray &bytes, NewFileAcc
         // Only a file this account may write is replaced, although the folder would let it go.
         const Handle writable(::CreateFileW(placed->c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!writable.valid() && !isSharingViolation(::GetLastError()))
-            return failedWithLastError(false);
+        if (!writable.valid() && !isSharingViolation(::GetLastError())) {
+            failedWithLastError(false);
+            if (errno == ENOENT)
+                noteFileReplacedMeanwhile();
+            return false;
+        }
     }
     StagedFile staged(folderOf(*placed), bytes, access);
     return staged.ready() && staged.replace(*placed);

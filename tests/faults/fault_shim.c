@@ -4,9 +4,9 @@
 // in the system call itself, below every buffer of Qt or of the program.
 //
 // A plan names a family of calls ("open", "tmpfile" for an open of an unnamed file, "read",
-// "write", "fsync", "close", "ftruncate", "rename" for rename and link, "mkdir"), an errno, the
-// index of the first matching call that fails, and how many fail from there (a negative count:
-// every later one, as a full disk stays full). A read or write first lets `bytes_before_failure`
+// "write", "fsync", "close", "ftruncate", "rename" for rename and link, "mkdir", "gone" below), an
+// errno, the index of the first matching call that fails, and how many fail from there (a negative
+// count: every later one, as a full disk stays full). A read or write first lets `bytes_before_failure`
 // bytes through, the last part of them as a short one. A failing fsync loses what the descriptor
 // wrote since it was last synced, as a device whose writeback fails does. The families
 // "rename-done" and "mkdir-done" let the call take effect and then report the error, as a network
@@ -206,6 +206,36 @@ static int open_refused(int directory, const char *path, int flags)
            || decide("open", directory, path, 0) < 0;
 }
 
+// "gone": another computer is saving over the regular file that an open or an access check names,
+// through a share that removes the old file first (SMB through libsmbclient), so that for this one
+// call the name is empty. The call itself runs and fails as the system makes it fail.
+static int gone_for_the_call(int directory, const char *path, char *resolved, char *aside)
+{
+    if (__atomic_load_n(&plan_count, __ATOMIC_RELAXED) == 0)
+        return 0;
+    resolve(directory, path, resolved);
+    struct stat status;
+    if (!resolved[0] || lstat(resolved, &status) != 0 || !S_ISREG(status.st_mode)
+        || decide("gone", AT_FDCWD, resolved, 0) >= 0)
+        return 0;
+    snprintf(aside, PATH_MAX, "%s.elsewhere", resolved);
+    return REAL(rename)(resolved, aside) == 0;
+}
+
+static void back_again(int moved, const char *resolved, const char *aside)
+{
+    const int error = errno;
+    if (moved)
+        REAL(rename)(aside, resolved);
+    errno = error;
+}
+
+// Only an open of what is there already can find the name empty.
+static int may_find_gone(int flags)
+{
+    return !(flags & (O_CREAT | O_PATH | O_DIRECTORY)) && (flags & O_TMPFILE) != O_TMPFILE;
+}
+
 #define WRAP_OPEN(name)                                                                                                \
     int name(const char *path, int flags, ...)                                                                         \
     {                                                                                                                  \
@@ -222,12 +252,27 @@ static int open_refused(int directory, const char *path, int flags)
         va_start(arguments, flags);                                                                                    \
         const int mode = open_mode(flags, arguments);                                                                  \
         va_end(arguments);                                                                                             \
-        return open_refused(directory, path, flags) ? -1 : REAL(name)(directory, path, flags, mode);                   \
+        if (open_refused(directory, path, flags))                                                                      \
+            return -1;                                                                                                 \
+        char resolved[PATH_MAX], aside[PATH_MAX];                                                                      \
+        const int moved = may_find_gone(flags) && gone_for_the_call(directory, path, resolved, aside);                 \
+        const int opened = REAL(name)(directory, path, flags, mode);                                                   \
+        back_again(moved, resolved, aside);                                                                            \
+        return opened;                                                                                                 \
     }
 WRAP_OPEN(open)
 WRAP_OPEN(open64)
 WRAP_OPENAT(openat)
 WRAP_OPENAT(openat64)
+
+int faccessat(int directory, const char *path, int mode, int flags)
+{
+    char resolved[PATH_MAX], aside[PATH_MAX];
+    const int moved = gone_for_the_call(directory, path, resolved, aside);
+    const int result = REAL(faccessat)(directory, path, mode, flags);
+    back_again(moved, resolved, aside);
+    return result;
+}
 
 ssize_t read(int descriptor, void *buffer, size_t count)
 {

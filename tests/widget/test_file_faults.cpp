@@ -341,6 +341,14 @@ private slots:
                           operation == Operation::AddLearner ? "adding a learner" : "recording a run")
                 << operation << QByteArray("write") << ENOSPC << -1L << qint64(3) << QByteArray("ftruncate") << true;
 
+        // Another computer saves over the file meanwhile, through a share that removes the old one
+        // first: for a moment its name is empty.
+        for (const auto &[operation, name] :
+             {std::pair(Operation::SaveEditedList, "saving an edited list"),
+              std::pair(Operation::LoadList, "loading a list"), std::pair(Operation::StartUp, "start-up")})
+            QTest::addRow("%s: the file replaced meanwhile", name)
+                << operation << QByteArray("gone") << ENOENT << 1L << qint64(0) << QByteArray() << true;
+
         const std::pair<Operation, const char *> readers[] = {
             {Operation::ShowLog, "showing the log"},
             {Operation::LoadList, "loading a list"},
@@ -374,7 +382,7 @@ private slots:
         QFETCH(bool, mustFire);
         const bool reading = operation >= Operation::ShowLog;
         const bool cutBackFails = alsoFailing == "ftruncate";
-        const bool momentary = error == EIO && failingCalls == 1;
+        const bool momentary = (error == EIO || family == "gone") && failingCalls == 1;
 
         bool firedOnce = false;
         bool alsoFired = false;
