@@ -220,6 +220,57 @@ private slots:
         QVERIFY(!QFile::exists(screen.directory + "/listak/" + written.last()));
     }
 
+    // What holds an import back is judged over all its files before anything is written. A null
+    // content stands for a file that could not be read.
+    void plansAnImportAsAWhole_data()
+    {
+        QTest::addColumn<QByteArrayList>("contents");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("maxLists");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("problems"); // a phrase of each, in order
+        const QByteArray cat = "cat;macska\r\n", dog = "dog;kutya\r\n";
+        QTest::addRow("two files, two names") << QByteArrayList{cat, dog} << QStringList{"a", " b "} << 500
+                                              << QStringList{"a.szo", "b.szo"} << QStringList{};
+        QTest::addRow("one name twice, in another case")
+            << QByteArrayList{cat, dog} << QStringList{"allatok", "Allatok"} << 500
+            << QStringList{"allatok.szo", "Allatok.szo"} << QStringList{"neve azonos: Allatok.szo"};
+        QTest::addRow("a name that is a path") << QByteArrayList{cat} << QStringList{"../x"} << 500
+                                               << QStringList{"?.szo"} << QStringList{"szójegyzéknév: „../x”"};
+        QTest::addRow("no name") << QByteArrayList{cat} << QStringList{""} << 500 << QStringList{"?.szo"}
+                                 << QStringList{"szójegyzéknév: „”"};
+        QTest::addRow("a refused row and no pairs")
+            << QByteArrayList{cat + ";kutya\r\n", ""} << QStringList{"a", "b"} << 500 << QStringList{"a.szo"}
+            << QStringList{"1 sor nem vehető át", "nincs benne egy szópár"};
+        QTest::addRow("a file that could not be read") << QByteArrayList{QByteArray(), dog} << QStringList{"a", "b"}
+                                                       << 500 << QStringList{"b.szo"} << QStringList{"nem olvasható"};
+        QTest::addRow("more lists than allowed")
+            << QByteArrayList{cat.repeated(21), dog} << QStringList{"a", "b"} << 2
+            << QStringList{"a-01.szo", "a-02.szo", "b.szo"} << QStringList{"több mint 2 szójegyzék"};
+    }
+    void plansAnImportAsAWhole()
+    {
+        QFETCH(QByteArrayList, contents);
+        QList<ImportSource> sources;
+        for (const QByteArray &content : std::as_const(contents)) {
+            const QString path = QStringLiteral("forras%1.csv").arg(sources.size());
+            sources.append(content.isNull() ? ImportSource{path, {}, path + QStringLiteral(" nem olvasható")}
+                                            : ImportSource{path, readWordSource(content), {}});
+        }
+        QFETCH(QStringList, names);
+        QFETCH(int, maxLists);
+        const ImportPlan plan = planImport(sources, names, maxLists);
+        QStringList files;
+        for (const ListFile &file : plan.files)
+            files.append(file.fileName);
+        QTEST(files, "files");
+        QFETCH(QStringList, problems);
+        QCOMPARE(plan.problems.size(), problems.size());
+        for (qsizetype index = 0; index < problems.size(); ++index)
+            QVERIFY2(plan.problems[index].contains(problems[index]), qPrintable(plan.problems[index]));
+        QCOMPARE(plan.sourceOfFile.size(), plan.files.size());
+    }
+
     // A folder reached through another account's link is not written to, whatever the teacher picks.
     void neverWritesThroughAnotherAccountsLink()
     {
