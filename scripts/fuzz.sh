@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and runs each for the given
 # number of seconds (30 by default), as many at once as there are cores. A target that finds an
-# input breaking its checks fails the script; the input is kept in build-fuzz/crashes/.
+# input breaking its checks fails the script; the input is kept in build-fuzz/crashes/. With
+# --build-only it stops once the targets are built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-30}"
@@ -11,6 +12,7 @@ targets=(fuzz_word_list fuzz_user_registry fuzz_answer_check fuzz_results_record
 
 cmake -S "$root/fuzz" -B "$out" -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 cmake --build "$out" --parallel "$(nproc)"
+[ "$seconds" != --build-only ] || exit 0
 mkdir -p "$out/logs" "$out/crashes"
 rm -f "$out"/logs/*.status
 

@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and every test with AddressSanitizer and UndefinedBehaviorSanitizer into
 # build-asan/ and runs the whole suite there: any memory error, leak or undefined behaviour fails it.
+# With --build-only it stops once everything is built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -10,6 +11,7 @@ sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-om
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DCMAKE_UNITY_BUILD=ON -DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
 cmake --build "$root/build-asan" --parallel "$(nproc)"
+[ "${1:-}" != --build-only ] || exit 0
 
 export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0"

@@ -12,16 +12,40 @@ stage() { echo "== $* ($(date +%T))"; }
 
 stage "what the tests need"
 bash "$root/scripts/install-dependencies.sh" build test hardening package windows
-# Qt for Windows is built once into a cache, which takes a fresh machine about half an hour. That
-# build runs beside the Linux part, at the lowest priority, in the time the tests spend waiting; with
-# the cache in place it ends at once.
-qt_log="$(mktemp)"
-setsid nice -n 19 ionice -c 3 bash "$root/scripts/build-qt-windows.sh" >"$qt_log" 2>&1 &
-qt_build=$!
-trap 'kill -- -"$qt_build" 2>/dev/null || kill "$qt_build" 2>/dev/null || true; rm -f "$qt_log"' EXIT
+
+# Work that needs no result of the Linux part runs beside it in the background, at the lowest
+# priority, in the time the tests spend waiting (they keep the processors about a tenth busy): Qt for
+# Windows (half an hour on a fresh machine, at once with the cache) and then the Windows program;
+# once the Linux build is done, the sanitizers' and the fuzzers' builds. Each stage that needs one
+# of them waits for it; a failure shows its log.
+logs="$(mktemp -d)"
+background=()
+in_background() {
+    local name="$1"
+    shift
+    setsid nice -n 19 ionice -c 3 bash -c "$*" >"$logs/$name.log" 2>&1 &
+    background+=($!)
+    eval "${name}_job=$!"
+}
+# Each job is the leader of a process group of its own: the group goes with it.
+stop_background() {
+    local job
+    for job in "${background[@]}"; do kill -- -"$job" 2>/dev/null || kill "$job" 2>/dev/null || true; done
+    rm -rf "$logs"
+}
+trap stop_background EXIT
+waited_for() {
+    local name="$1" job="${1}_job"
+    wait "${!job}" && return 0
+    echo "$name failed in the background:" >&2
+    tail -n 60 "$logs/$name.log" >&2
+    return 1
+}
+in_background windows_build "bash '$root/scripts/build-qt-windows.sh' && bash '$root/scripts/windows.sh' --build-only"
 
 stage "the build"
 bash "$root/scripts/build.sh"
+in_background checks_build "bash '$root/scripts/test-sanitized.sh' --build-only && bash '$root/scripts/fuzz.sh' --build-only"
 # The tests that mostly wait run in parallel; the stress tests, whose timing is part of what they
 # check, alone after them.
 stage "the tests"
@@ -39,10 +63,11 @@ bash "$root/scripts/check-licence.sh"
 # The code follows the checked-in .clang-format.
 bash "$root/scripts/check-format.sh"
 stage "the sanitizers"
+waited_for checks_build
 bash "$root/scripts/test-sanitized.sh"
 stage "fuzzing"
 bash "$root/scripts/fuzz.sh" 30
 stage "Windows"
-wait "$qt_build" || { echo "Qt for Windows could not be built:" >&2; tail -n 40 "$qt_log" >&2; exit 1; }
+waited_for windows_build
 bash "$root/scripts/windows.sh"
 stage "done"

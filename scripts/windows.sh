@@ -6,7 +6,8 @@
 # tests under wine, and writes into dist/
 #   vokalindo-VERSION-windows-x64.zip   a folder that runs where it is unpacked
 #   vokalindo-VERSION-setup.exe         the installer (NSIS)
-# then installs, starts and uninstalls the installer silently under wine.
+# then installs, starts and uninstalls the installer silently under wine. With --build-only it stops
+# once the program and its tests are built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cache="${VOKALINDO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vokalindo}"
@@ -47,6 +48,7 @@ cmake -S "$root" -B "$build" -G Ninja -Wno-dev \
     -DCMAKE_PREFIX_PATH="$qt" -DCMAKE_FIND_ROOT_PATH="$qt;/usr/x86_64-w64-mingw32" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
+[ "${1:-}" != --build-only ] || exit 0
 
 stage "the tests under wine"
 (cd "$build" && ctest --output-on-failure --timeout 300 --parallel "$(nproc)")
