@@ -23,7 +23,11 @@ background=()
 in_background() {
     local name="$1"
     shift
-    setsid nice -n 19 ionice -c 3 bash -c "$*" >"$logs/$name.log" 2>&1 &
+    # A session of its own is a scheduling group of its own where the kernel groups sessions
+    # (autogroup), and would share the processors equally with the foreground whatever its
+    # niceness: the group itself is made nice too.
+    setsid bash -c 'echo 19 >/proc/self/autogroup 2>/dev/null; exec nice -n 19 ionice -c 3 bash -c "$1"' _ "$*" \
+        >"$logs/$name.log" 2>&1 &
     background+=($!)
     eval "${name}_job=$!"
 }
