@@ -14,7 +14,7 @@ stage "what the tests need"
 bash "$root/scripts/install-dependencies.sh" build test hardening package windows
 
 # Work that needs no result of the Linux part runs beside it in the background, at the lowest
-# priority, in the time the tests spend waiting (they keep the processors about a tenth busy): Qt for
+# priority, in the time the tests spend waiting (they keep the processors about a quarter busy): Qt for
 # Windows (half an hour on a fresh machine, at once with the cache) and then the Windows program;
 # once the Linux build is done, the sanitizers' and the fuzzers' builds. Each stage that needs one
 # of them waits for it; a failure shows its log.
@@ -38,8 +38,13 @@ stop_background() {
     rm -rf "$logs"
 }
 trap stop_background EXIT
+# What the foreground waits for gets its full share again: at the lowest priority, a machine busy with
+# other work would starve it.
 waited_for() {
     local name="$1" job="${1}_job"
+    echo 0 >"/proc/${!job}/autogroup" 2>/dev/null || true
+    renice -n 0 -g "${!job}" >/dev/null 2>&1 || true
+    ionice -c 2 -P "${!job}" 2>/dev/null || true
     wait "${!job}" && return 0
     echo "$name failed in the background:" >&2
     tail -n 60 "$logs/$name.log" >&2
