@@ -20,14 +20,16 @@ bash "$root/scripts/install-dependencies.sh" build test hardening package window
 # of them waits for it; a failure shows its log.
 logs="$(mktemp -d)"
 background=()
+# in_background NAME NICENESS COMMAND: the job's pid is left in NAME_job, its output in the logs.
 in_background() {
-    local name="$1"
-    shift
+    local name="$1" niceness="$2" io=2
+    shift 2
+    [ "$niceness" -lt 19 ] || io=3
     # A session of its own is a scheduling group of its own where the kernel groups sessions
     # (autogroup), and would share the processors equally with the foreground whatever its
-    # niceness: the group itself is made nice too.
-    setsid bash -c 'echo 19 >/proc/self/autogroup 2>/dev/null; exec nice -n 19 ionice -c 3 bash -c "$1"' _ "$*" \
-        >"$logs/$name.log" 2>&1 &
+    # niceness: the group itself is given it too.
+    setsid bash -c 'echo "$1" >/proc/self/autogroup 2>/dev/null; exec nice -n "$1" ionice -c "$2" bash -c "$3"' _ \
+        "$niceness" "$io" "$*" >"$logs/$name.log" 2>&1 &
     background+=($!)
     eval "${name}_job=$!"
 }
@@ -38,23 +40,28 @@ stop_background() {
     rm -rf "$logs"
 }
 trap stop_background EXIT
-# What the foreground waits for gets its full share again: at the lowest priority, a machine busy with
-# other work would starve it.
+# waited_for NAME [whole]: the job's end, and its log's last lines if it failed (its whole log with
+# "whole"). What the foreground waits for gets its full share again: at the lowest priority, a
+# machine busy with other work would starve it.
 waited_for() {
-    local name="$1" job="${1}_job"
+    local name="$1" job="${1}_job" status=0
     echo 0 >"/proc/${!job}/autogroup" 2>/dev/null || true
     renice -n 0 -g "${!job}" >/dev/null 2>&1 || true
     ionice -c 2 -P "${!job}" 2>/dev/null || true
-    wait "${!job}" && return 0
-    echo "$name failed in the background:" >&2
-    tail -n 60 "$logs/$name.log" >&2
-    return 1
+    wait "${!job}" || status=$?
+    if [ "${2:-}" = whole ]; then
+        cat "$logs/$name.log"
+    elif [ "$status" != 0 ]; then
+        tail -n 60 "$logs/$name.log"
+    fi
+    [ "$status" = 0 ] || echo "$name failed in the background" >&2
+    return "$status"
 }
-in_background windows_build "bash '$root/scripts/build-qt-windows.sh' && bash '$root/scripts/windows.sh' --build-only"
+in_background windows_build 19 "bash '$root/scripts/build-qt-windows.sh' && bash '$root/scripts/windows.sh' --build-only"
 
 stage "the build"
 bash "$root/scripts/build.sh"
-in_background checks_build "bash '$root/scripts/test-sanitized.sh' --build-only && bash '$root/scripts/fuzz.sh' --build-only"
+in_background checks_build 19 "bash '$root/scripts/test-sanitized.sh' --build-only && bash '$root/scripts/fuzz.sh' --build-only"
 # The tests that mostly wait run in parallel; the stress tests, whose timing is part of what they
 # check, alone after them.
 stage "the tests"
@@ -71,12 +78,16 @@ bash "$root/scripts/check-classroom.sh" "$deb"
 bash "$root/scripts/check-licence.sh"
 # The code follows the checked-in .clang-format.
 bash "$root/scripts/check-format.sh"
+# The Windows tests under wine, the zip and the installer mostly wait too: they run beside the
+# sanitizers and the fuzzers, and their log follows.
+stage "Windows, beside the sanitizers and the fuzzers"
+waited_for windows_build
+in_background windows 0 "bash '$root/scripts/windows.sh'"
 stage "the sanitizers"
 waited_for checks_build
 bash "$root/scripts/test-sanitized.sh"
 stage "fuzzing"
 bash "$root/scripts/fuzz.sh" 30
-stage "Windows"
-waited_for windows_build
-bash "$root/scripts/windows.sh"
+stage "Windows' log"
+waited_for windows whole
 stage "done"
