@@ -4,16 +4,11 @@
 # xvfb-run -a looks for a free number first, which two runs starting at once can both take, and
 # the test command runs the Windows tests beside the sanitizers' build of the Linux ones.
 #
-#   own_display.sh WIDTHxHEIGHTxDEPTH [Xvfb option...] -- COMMAND [ARGUMENT...]
+#   own_display.sh WIDTHxHEIGHTxDEPTH -- COMMAND [ARGUMENT...]
 set -euo pipefail
-screen="${1:?usage: own_display.sh WIDTHxHEIGHTxDEPTH [Xvfb option...] -- COMMAND...}"
+screen="${1:?usage: own_display.sh WIDTHxHEIGHTxDEPTH -- COMMAND...}"
 shift
-options=()
-while [ $# -gt 0 ] && [ "$1" != -- ]; do
-    options+=("$1")
-    shift
-done
-shift || true
+[ "${1:-}" != -- ] || shift
 [ $# -gt 0 ] || { echo "own_display.sh: no command" >&2; exit 2; }
 
 work="$(mktemp -d)"
@@ -27,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp "${options[@]}" 3>"$work/display" >"$work/server.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" >"$work/server.log" 2>&1 &
 server=$!
 # The server writes its number once it takes connections.
 for _ in $(seq 200); do
@@ -40,6 +35,4 @@ if [ -z "$number" ]; then
     echo "own_display.sh: Xvfb did not start: $(tail -n 3 "$work/server.log" | tr '\n' ' ')" >&2
     exit 1
 fi
-status=0
-DISPLAY=":$number" "$@" || status=$?
-exit "$status"
+DISPLAY=":$number" "$@"
